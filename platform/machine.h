@@ -1,0 +1,36 @@
+// The one accessor through which the module reaches the operating system.
+// An implementation is installed once per process; tests install their own.
+#pragma once
+
+#include <memory>
+
+#include "platform/kernel.h"
+#include "platform/network.h"
+#include "platform/registry.h"
+#include "platform/spooler.h"
+#include "platform/user_interface.h"
+
+namespace platform {
+
+class Machine {
+ public:
+  virtual ~Machine() = default;
+  virtual Spooler& spooler() = 0;
+  virtual Registry& registry() = 0;
+  virtual Network& network() = 0;
+  virtual UserInterface& ui() = 0;
+  virtual Kernel& kernel() = 0;
+};
+
+// The machine the module runs on. The first call without an installed
+// machine creates the platform's default one.
+Machine& CurrentMachine();
+
+// Replaces the current machine (tests). Returns the previous one.
+std::unique_ptr<Machine> InstallMachine(std::unique_ptr<Machine> machine);
+
+// Provided by the platform implementation linked in (platform/simulated on
+// Linux): the machine a process gets when nothing was installed.
+std::unique_ptr<Machine> CreateDefaultMachine();
+
+}  // namespace platform
