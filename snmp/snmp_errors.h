@@ -1,0 +1,51 @@
+// Status codes of the SNMP++ API, with SNMP++'s values: callers compare against these names, and a
+// build against a real SNMP++ gets the same numbers from its own header.
+#pragma once
+
+// Negative: the class library's own outcomes.
+#define SNMP_CLASS_SUCCESS 0
+#define SNMP_CLASS_ERROR -1
+#define SNMP_CLASS_RESOURCE_UNAVAIL -2
+#define SNMP_CLASS_INTERNAL_ERROR -3
+#define SNMP_CLASS_UNSUPPORTED -4
+#define SNMP_CLASS_TIMEOUT -5
+#define SNMP_CLASS_ASYNC_RESPONSE -6
+#define SNMP_CLASS_NOTIFICATION -7
+#define SNMP_CLASS_SESSION_DESTROYED -8
+#define SNMP_CLASS_INVALID -10
+#define SNMP_CLASS_INVALID_PDU -11
+#define SNMP_CLASS_INVALID_TARGET -12
+#define SNMP_CLASS_INVALID_CALLBACK -13
+#define SNMP_CLASS_INVALID_REQID -14
+#define SNMP_CLASS_INVALID_NOTIFYID -15
+#define SNMP_CLASS_INVALID_OPERATION -16
+#define SNMP_CLASS_INVALID_OID -17
+#define SNMP_CLASS_INVALID_ADDRESS -18
+#define SNMP_CLASS_ERR_STATUS_SET -19
+#define SNMP_CLASS_TL_UNSUPPORTED -20
+#define SNMP_CLASS_TL_IN_USE -21
+#define SNMP_CLASS_TL_FAILED -22
+#define SNMP_CLASS_SHUTDOWN -23
+#define SNMP_CLASS_BADVERSION -50
+#define SNMP_CLASS_ASN1ERROR -51
+
+// Positive: the error-status an agent puts in its response (kept in Pdu::get_error_status).
+#define SNMP_ERROR_SUCCESS 0
+#define SNMP_ERROR_TOO_BIG 1
+#define SNMP_ERROR_NO_SUCH_NAME 2
+#define SNMP_ERROR_BAD_VALUE 3
+#define SNMP_ERROR_READ_ONLY 4
+#define SNMP_ERROR_GENERAL_VB_ERR 5
+#define SNMP_ERROR_NO_ACCESS 6
+#define SNMP_ERROR_WRONG_TYPE 7
+#define SNMP_ERROR_WRONG_LENGTH 8
+#define SNMP_ERROR_WRONG_ENCODING 9
+#define SNMP_ERROR_WRONG_VALUE 10
+#define SNMP_ERROR_NO_CREATION 11
+#define SNMP_ERROR_INCONSIST_VAL 12
+#define SNMP_ERROR_RESOURCE_UNAVAIL 13
+#define SNMP_ERROR_COMITFAIL 14
+#define SNMP_ERROR_UNDO_FAIL 15
+#define SNMP_ERROR_AUTH_ERR 16
+#define SNMP_ERROR_NOT_WRITEABLE 17
+#define SNMP_ERROR_INCONSIS_NAME 18
