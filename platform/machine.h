@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/kernel.h"
 #include "platform/network.h"
@@ -20,6 +21,9 @@ class Machine {
   virtual Network& network() = 0;
   virtual UserInterface& ui() = 0;
   virtual Kernel& kernel() = 0;
+  // The interactive user's SID as text ("S-1-5-21-..."), which names the
+  // user's hive under HKEY_USERS; empty when no user is logged on.
+  virtual std::string InteractiveUserSid() { return {}; }
 };
 
 // The machine the module runs on. The first call without an installed

@@ -10,6 +10,13 @@
 
 namespace platform {
 
+// Windows Sockets errors of the resolver (the EAI_* codes are these on Windows).
+inline constexpr int kWsaEfault = 10014;
+inline constexpr int kWsaEafnosupport = 10047;
+inline constexpr int kWsaHostNotFound = 11001;  // EAI_NONAME
+inline constexpr int kWsaTryAgain = 11002;      // EAI_AGAIN
+inline constexpr int kWsaNoRecovery = 11003;    // EAI_FAIL
+
 enum class AddressFamily : int { Unspecified = 0, Inet = 2, Inet6 = 23 };
 
 struct SocketAddress {

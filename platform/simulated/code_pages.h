@@ -14,7 +14,9 @@ bool IsKnownCodePage(std::uint32_t codePage);
 // written (no NUL added), 0 when they do not fit; capacity 0 asks the size.
 int WideToMultiByte(std::uint32_t codePage, std::u16string_view text, char* out, int capacity);
 
-// MultiByteToWideChar: returns UTF-16 units written, same convention.
+// MultiByteToWideChar: returns UTF-16 units written, same convention. A byte
+// or pair the code page does not define becomes U+003F ("?"); in UTF-8
+// (65001) an ill-formed sequence becomes U+FFFD.
 int MultiByteToWide(std::uint32_t codePage, std::string_view text, char16_t* out, int capacity);
 
 // Conveniences for the simulated machine and the CLI.

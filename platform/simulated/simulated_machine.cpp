@@ -1,0 +1,169 @@
+#include "platform/simulated/simulated_machine.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <utility>
+
+#include "platform/simulated/code_pages.h"
+#include "platform/simulated/reg_file_reader.h"
+
+namespace platform::simulated {
+namespace {
+
+constexpr std::string_view kMemorySource = "<memory>";
+constexpr std::string_view kNowPattern = "YYYY-MM-DD HH:MM:SS";
+
+// "YYYY-MM-DD HH:MM:SS" as a valid local date and time.
+std::optional<SystemTime> ParseNow(std::string_view text) {
+  if (text.size() != kNowPattern.size()) return std::nullopt;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digitWanted =
+        kNowPattern[i] != '-' && kNowPattern[i] != ' ' && kNowPattern[i] != ':';
+    const bool isDigit = text[i] >= '0' && text[i] <= '9';
+    if (digitWanted ? !isDigit : text[i] != kNowPattern[i]) return std::nullopt;
+  }
+  const auto number = [&](std::size_t at, std::size_t length) {
+    int value = 0;
+    for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+  };
+  const std::chrono::year_month_day date{std::chrono::year(number(0, 4)),
+                                         std::chrono::month(static_cast<unsigned>(number(5, 2))),
+                                         std::chrono::day(static_cast<unsigned>(number(8, 2)))};
+  const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+  if (!date.ok() || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+
+  SystemTime time;
+  time.year = static_cast<std::uint16_t>(static_cast<int>(date.year()));
+  time.month = static_cast<std::uint16_t>(static_cast<unsigned>(date.month()));
+  time.day = static_cast<std::uint16_t>(static_cast<unsigned>(date.day()));
+  time.dayOfWeek = static_cast<std::uint16_t>(std::chrono::weekday(date).c_encoding());
+  time.hour = static_cast<std::uint16_t>(hour);
+  time.minute = static_cast<std::uint16_t>(minute);
+  time.second = static_cast<std::uint16_t>(second);
+  return time;
+}
+
+[[noreturn]] void Refuse(std::string_view source, std::string_view what) {
+  throw RegFileError(std::string(source) + ": " + std::string(what));
+}
+
+std::string WithHeader(std::string_view lines) {
+  std::string text(kRegHeaderVersion5);
+  text += "\n";
+  text += lines;
+  return text;
+}
+
+}  // namespace
+
+KernelSettings ReadKernelSettings(const RegistryTree& tree, std::string_view source) {
+  KernelSettings settings;
+  if (auto codePage = tree.ReadDword(Hive::LocalMachine, kSystemKey, u"AnsiCodePage")) {
+    if (!IsKnownCodePage(*codePage)) {
+      Refuse(source, "AnsiCodePage " + std::to_string(*codePage) + " is not a known code page");
+    }
+    settings.ansiCodePage = *codePage;
+  }
+  const auto dword = [&](std::u16string_view name, std::uint32_t& field) {
+    if (auto value = tree.ReadDword(Hive::LocalMachine, kSystemKey, name)) field = *value;
+  };
+  dword(u"PlatformId", settings.version.platformId);
+  dword(u"MajorVersion", settings.version.majorVersion);
+  dword(u"MinorVersion", settings.version.minorVersion);
+  dword(u"BuildNumber", settings.version.buildNumber);
+
+  if (auto now = tree.ReadString(Hive::LocalMachine, kSystemKey, u"Now")) {
+    settings.frozenNow = ParseNow(Utf16ToUtf8(*now));
+    if (!settings.frozenNow) Refuse(source, "Now is not a \"YYYY-MM-DD HH:MM:SS\" date and time");
+  }
+  const auto locale = [&](std::u16string_view name, std::string& field) {
+    if (auto value = tree.ReadString(Hive::CurrentUser, kInternationalKey, name)) {
+      field = ToAnsi(settings.ansiCodePage, *value);
+    }
+  };
+  locale(u"sShortDate", settings.shortDate);
+  locale(u"sTimeFormat", settings.timeFormat);
+  locale(u"sDecimal", settings.decimal);
+  return settings;
+}
+
+std::unique_ptr<SimulatedMachine> SimulatedMachine::FromFile(const std::string& path, Trace trace) {
+  auto tree = std::make_shared<RegistryTree>(ReadRegFile(path));
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::string directory = error ? std::string() : absolute.parent_path().string();
+  return std::make_unique<SimulatedMachine>(std::move(tree), path, directory, std::move(trace));
+}
+
+std::unique_ptr<SimulatedMachine> SimulatedMachine::FromText(std::string_view text, Trace trace) {
+  auto tree = std::make_shared<RegistryTree>();
+  ApplyRegFile(*tree, text, kMemorySource);
+  return std::make_unique<SimulatedMachine>(std::move(tree), std::string(kMemorySource),
+                                            std::string(), std::move(trace));
+}
+
+std::unique_ptr<SimulatedMachine> SimulatedMachine::FromRegistryLines(std::string_view lines,
+                                                                      Trace trace) {
+  return FromText(WithHeader(lines), std::move(trace));
+}
+
+SimulatedMachine::SimulatedMachine(std::shared_ptr<RegistryTree> tree, std::string profile,
+                                   std::string driverDirectory, Trace trace)
+    // Copies, not moves: the order in which arguments are evaluated is open.
+    : SimulatedMachine(tree, ReadKernelSettings(*tree, profile.empty() ? kMemorySource : profile),
+                       profile, driverDirectory, std::move(trace)) {}
+
+SimulatedMachine::SimulatedMachine(std::shared_ptr<RegistryTree> tree,
+                                   const KernelSettings& settings, std::string profile,
+                                   std::string driverDirectory, Trace trace)
+    : tree_(std::move(tree)),
+      trace_(std::move(trace)),
+      ansiCodePage_(settings.ansiCodePage),
+      interactiveUserSid_(Utf16ToUtf8(
+          tree_->ReadString(Hive::LocalMachine, kSystemKey, u"InteractiveUserSid").value_or(u""))),
+      registry_(tree_, ansiCodePage_),
+      spooler_(tree_, ansiCodePage_, std::move(driverDirectory)),
+      network_(*tree_, ansiCodePage_),
+      ui_(trace_),
+      kernel_(settings) {
+  nlohmann::json event = {
+      {"event", "machine"}, {"profile", nullptr}, {"ansi_code_page", ansiCodePage_}};
+  if (!profile.empty()) event["profile"] = profile;
+  trace_.Write(event);
+}
+
+ScopedMachine::ScopedMachine(std::unique_ptr<SimulatedMachine> machine)
+    : machine_(machine.get()), previous_(InstallMachine(std::move(machine))) {}
+
+ScopedMachine::~ScopedMachine() { InstallMachine(std::move(previous_)); }
+
+}  // namespace platform::simulated
+
+namespace platform {
+
+std::unique_ptr<Machine> CreateDefaultMachine() {
+  using simulated::SimulatedMachine;
+  using simulated::Trace;
+  const char* path = std::getenv(simulated::kMachineVariable);
+  if (path == nullptr || *path == '\0') {
+    return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),
+                                              std::string(), std::string(),
+                                              Trace::FromEnvironment());
+  }
+  try {
+    return SimulatedMachine::FromFile(path);
+  } catch (const simulated::RegFileError& error) {
+    // A refused profile leaves the process an empty machine, and says why.
+    std::cerr << "vx5prcfg: " << error.what() << '\n';
+    Trace trace = Trace::FromEnvironment();
+    trace.Write({{"event", "profile_error"}, {"message", error.what()}});
+    return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),
+                                              std::string(), std::string(), std::move(trace));
+  }
+}
+
+}  // namespace platform
