@@ -1,0 +1,125 @@
+#include "framework/edit.h"
+
+#include <algorithm>
+
+#include "framework/window_constants.h"
+
+namespace framework {
+namespace {
+
+bool IsDigit(std::string_view character) {
+  return character.size() == 1 && character[0] >= '0' && character[0] <= '9';
+}
+
+constexpr char kBackspace = '\b';
+
+}  // namespace
+
+Edit::Edit(ControlOwner& owner, int id, std::uint32_t style, std::string text)
+    : Control(owner, id, style, std::move(text)),
+      passwordChar_((style & kEsPassword) != 0 ? kDefaultPasswordChar : '\0') {}
+
+void Edit::SetWindowText(std::string_view text) {
+  set_text(std::string(text));
+  canUndo_ = false;
+  selStart_ = selEnd_ = 0;
+  caretScrolledIntoView_ = false;
+  Changed();
+}
+
+void Edit::LimitText(int limit) { limit_ = limit <= 0 ? kMaximumLimit : limit; }
+
+void Edit::SetSel(int start, int end) {
+  const int length = static_cast<int>(GetWindowText().size());
+  if (start < 0) {
+    // Deselects, leaving the caret where the selection ended.
+    selStart_ = selEnd_;
+    return;
+  }
+  if (end < 0 || end > length) end = length;
+  start = std::min(start, length);
+  selStart_ = std::min(start, end);
+  selEnd_ = std::max(start, end);
+}
+
+void Edit::ReplaceSel(std::string_view text, bool canUndo) {
+  ReplaceSelection(text, /*honourLimit=*/true, canUndo);
+}
+
+bool Edit::Undo() {
+  if (!canUndo_) return false;
+  std::string current = GetWindowText();
+  set_text(undoText_);
+  undoText_ = std::move(current);
+  // An undo can itself be undone, as in Win32.
+  selStart_ = selEnd_ = static_cast<int>(GetWindowText().size());
+  Changed();
+  return true;
+}
+
+bool Edit::TypeCharacter(std::string_view character) {
+  if (!TakesInput() || (style() & kEsReadOnly) != 0 || character.empty()) return false;
+  if (character.size() == 1 && character[0] == kBackspace) {
+    if (selStart_ == selEnd_) {
+      if (selStart_ == 0) return false;
+      selStart_ -= 1;
+    }
+    return ReplaceSelection({}, /*honourLimit=*/false, /*canUndo=*/true);
+  }
+  if ((style() & kEsNumber) != 0 && !IsDigit(character)) return false;
+  const int length = static_cast<int>(GetWindowText().size());
+  const int room = limit_ - (length - (selEnd_ - selStart_));
+  if (room < static_cast<int>(character.size())) return false;
+  return ReplaceSelection(character, /*honourLimit=*/true, /*canUndo=*/true);
+}
+
+bool Edit::Paste(std::string_view text) {
+  if (!TakesInput() || (style() & kEsReadOnly) != 0) return false;
+  // A single-line edit takes the clipboard's first line only.
+  text = text.substr(0, text.find_first_of("\r\n"));
+  return ReplaceSelection(text, /*honourLimit=*/true, /*canUndo=*/true);
+}
+
+bool Edit::Clear() {
+  if (!TakesInput() || (style() & kEsReadOnly) != 0) return false;
+  SetSel(0, -1);
+  return ReplaceSelection({}, /*honourLimit=*/false, /*canUndo=*/true);
+}
+
+void Edit::PlaceCaretAtEnd() { selStart_ = selEnd_ = static_cast<int>(GetWindowText().size()); }
+
+bool Edit::ReplaceSelection(std::string_view text, bool honourLimit, bool canUndo) {
+  const std::string& current = GetWindowText();
+  const int length = static_cast<int>(current.size());
+  if (honourLimit) {
+    const int room = std::max(0, limit_ - (length - (selEnd_ - selStart_)));
+    if (static_cast<int>(text.size()) > room) text = text.substr(0, room);
+  }
+  if (text.empty() && selStart_ == selEnd_) return false;
+
+  std::string next = current.substr(0, selStart_);
+  next.append(text);
+  next.append(current, selEnd_, std::string::npos);
+  if (canUndo) {
+    undoText_ = current;
+    canUndo_ = true;
+  }
+  selStart_ = selEnd_ = selStart_ + static_cast<int>(text.size());
+  set_text(std::move(next));
+  Changed();
+  return true;
+}
+
+void Edit::Changed() {
+  NotifyCommand(kEnUpdate);
+  NotifyCommand(kEnChange);
+}
+
+platform::ControlSnapshot Edit::Snapshot() const {
+  platform::ControlSnapshot snapshot = Control::Snapshot();
+  snapshot.selectionStart = selStart_;
+  snapshot.selectionEnd = selEnd_;
+  return snapshot;
+}
+
+}  // namespace framework

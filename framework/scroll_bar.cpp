@@ -1,0 +1,74 @@
+#include "framework/scroll_bar.h"
+
+#include <algorithm>
+
+#include "framework/window_constants.h"
+
+namespace framework {
+
+bool ScrollBar::IsVertical() const { return (style() & kSbsVert) != 0; }
+
+void ScrollBar::SetScrollRange(int minimum, int maximum) {
+  minimum_ = minimum;
+  maximum_ = std::max(minimum, maximum);
+  position_ = std::clamp(position_, minimum_, maximum_);
+}
+
+int ScrollBar::SetScrollPos(int position) {
+  const int previous = position_;
+  position_ = std::clamp(position, minimum_, maximum_);
+  return previous;
+}
+
+bool ScrollBar::EnableScrollBar(unsigned arrows) {
+  const unsigned disabled = arrows & kEsbDisableBoth;
+  if (disabled == disabledArrows_) return false;
+  disabledArrows_ = disabled;
+  return true;
+}
+
+bool ScrollBar::IsLineUpEnabled() const { return (disabledArrows_ & kEsbDisableUp) == 0; }
+
+bool ScrollBar::IsLineDownEnabled() const { return (disabledArrows_ & kEsbDisableDown) == 0; }
+
+bool ScrollBar::Scroll(int code, int position) {
+  if (!TakesInput() || disabledArrows_ == kEsbDisableBoth) return false;
+  switch (code) {
+    case kSbLineUp:
+      if (!IsLineUpEnabled()) return false;
+      Send(code, 0);
+      break;
+    case kSbLineDown:
+      if (!IsLineDownEnabled()) return false;
+      Send(code, 0);
+      break;
+    case kSbPageUp:
+    case kSbPageDown:
+      Send(code, 0);
+      break;
+    case kSbThumbTrack:
+    case kSbThumbPosition:
+      position = std::clamp(position, minimum_, maximum_);
+      Send(kSbThumbTrack, position);
+      Send(kSbThumbPosition, position);
+      break;
+    default:
+      return false;
+  }
+  Send(kSbEndScroll, 0);
+  return true;
+}
+
+void ScrollBar::Send(int code, int position) {
+  owner().OnControlScroll(id(), IsVertical(), code, position);
+}
+
+platform::ControlSnapshot ScrollBar::Snapshot() const {
+  platform::ControlSnapshot snapshot = Control::Snapshot();
+  snapshot.scrollPosition = position_;
+  snapshot.lineUpEnabled = IsLineUpEnabled();
+  snapshot.lineDownEnabled = IsLineDownEnabled();
+  return snapshot;
+}
+
+}  // namespace framework

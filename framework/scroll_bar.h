@@ -1,0 +1,45 @@
+// A scroll bar control: a range, a position and two arrows that can be
+// disabled. It does not move itself: the user's scrolling goes to the dialog
+// as WM_VSCROLL / WM_HSCROLL, and the dialog sets the position.
+#pragma once
+
+#include "framework/control.h"
+
+namespace framework {
+
+class ScrollBar : public Control {
+ public:
+  using Control::Control;
+  std::string_view kind() const override { return "scroll bar"; }
+  bool IsVertical() const;
+
+  // SetScrollRange / GetScrollRange; the position is kept inside the range.
+  void SetScrollRange(int minimum, int maximum);
+  int minimum() const { return minimum_; }
+  int maximum() const { return maximum_; }
+  // SetScrollPos: returns the previous position. GetScrollPos.
+  int SetScrollPos(int position);
+  int GetScrollPos() const { return position_; }
+
+  // EnableScrollBar with ESB_* flags.
+  bool EnableScrollBar(unsigned arrows);
+  bool IsLineUpEnabled() const;
+  bool IsLineDownEnabled() const;
+
+  // The user: SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, or a thumb
+  // drag to `position`. Each move ends with SB_ENDSCROLL, as in Win32. A
+  // disabled arrow refuses its line move.
+  bool Scroll(int code, int position = 0);
+
+  platform::ControlSnapshot Snapshot() const override;
+
+ private:
+  void Send(int code, int position);
+
+  int minimum_ = 0;
+  int maximum_ = 100;
+  int position_ = 0;
+  unsigned disabledArrows_ = 0;
+};
+
+}  // namespace framework

@@ -1,0 +1,87 @@
+// Test surroundings for dialogs: a simulated machine whose trace is kept in
+// memory and a headless dialog host acting out a user script.
+#pragma once
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/control.h"
+#include "platform/dialog_host.h"
+#include "platform/simulated/headless_dialog_host.h"
+#include "platform/simulated/simulated_machine.h"
+#include "platform/simulated/user_script.h"
+
+namespace framework::testing {
+
+class ScriptedSession {
+ public:
+  explicit ScriptedSession(std::string_view script, std::string_view machineLines = "")
+      : machine_(platform::simulated::SimulatedMachine::FromRegistryLines(machineLines)),
+        previousHost_(
+            platform::InstallDialogHost(std::make_unique<platform::simulated::HeadlessDialogHost>(
+                std::make_unique<platform::simulated::ScriptUser>(
+                    platform::simulated::ParseUserScript(script))))) {}
+  ~ScriptedSession() { platform::InstallDialogHost(std::move(previousHost_)); }
+  ScriptedSession(const ScriptedSession&) = delete;
+  ScriptedSession& operator=(const ScriptedSession&) = delete;
+
+  platform::simulated::SimulatedMachine& machine() { return *machine_; }
+
+  // The trace records of one event kind, in order.
+  std::vector<nlohmann::json> Events(std::string_view event) {
+    std::vector<nlohmann::json> found;
+    for (const nlohmann::json& record : machine_->trace().records()) {
+      if (record.value("event", "") == event) found.push_back(record);
+    }
+    return found;
+  }
+  const std::vector<platform::simulated::MessageBoxRecord>& messageBoxes() {
+    return machine_->simulatedUi().messageBoxes();
+  }
+
+ private:
+  platform::simulated::ScopedMachine machine_;
+  std::unique_ptr<platform::DialogHost> previousHost_;
+};
+
+// A window that records what its controls tell it.
+class RecordingOwner : public ControlOwner {
+ public:
+  struct Event {
+    int control;
+    int code;
+    bool operator==(const Event&) const = default;
+  };
+  void OnControlCommand(int control, int notification) override {
+    commands.push_back({control, notification});
+  }
+  void OnControlNotify(const Notification& notification) override {
+    notifications.push_back(notification);
+  }
+  void OnControlScroll(int control, bool, int code, int position) override {
+    scrolls.push_back({control, code});
+    positions.push_back(position);
+  }
+  void OnControlFocus(int control) override { focus = control; }
+  std::uint32_t AnsiCodePage() const override { return 1252; }
+
+  std::vector<Event> commands;
+  std::vector<Notification> notifications;
+  std::vector<Event> scrolls;
+  std::vector<int> positions;
+  int focus = 0;
+};
+
+// "0a" -> the bytes of a hex text, for reading trace records.
+inline std::string FromHex(const std::string& hex) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}
+
+}  // namespace framework::testing
