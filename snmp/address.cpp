@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <net/if.h>
-#include <netdb.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -12,6 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
+
+#include "platform/machine.h"
 
 namespace Snmp_pp {
 namespace {
@@ -54,10 +56,6 @@ bool ParseHexBytes(std::string_view digits, std::uint8_t* out) {
   return digits.size() % 2 == 0 && std::all_of(digits.begin(), digits.end(),
                                                [](unsigned char c) { return std::isxdigit(c); });
 }
-
-struct AddrInfoDeleter {
-  void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
 
 }  // namespace
 
@@ -102,35 +100,33 @@ bool IpAddress::ParseIp(const std::string& text) {
   if (percent != std::string::npos) {
     return false;
   }
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_DGRAM;
-  addrinfo* raw = nullptr;
-  if (getaddrinfo(text.c_str(), nullptr, &hints, &raw) != 0 || raw == nullptr) {
+  // Host names go to the machine's resolver, as the system's resolver would
+  // answer them on Windows (the simulated machine's host table first).
+  platform::NameResolver* resolver = platform::CurrentMachine().network().BindNameResolver();
+  std::vector<platform::SocketAddress> addresses;
+  if (resolver == nullptr ||
+      resolver->GetAddrInfo(text, platform::AddressFamily::Unspecified, &addresses) != 0) {
     return false;
   }
-  const std::unique_ptr<addrinfo, AddrInfoDeleter> list(raw);
-  const addrinfo* chosen = nullptr;
-  for (const addrinfo* entry = list.get(); entry != nullptr; entry = entry->ai_next) {
-    if (entry->ai_family == AF_INET) {
-      chosen = entry;
+  const platform::SocketAddress* chosen = nullptr;
+  for (const platform::SocketAddress& entry : addresses) {
+    if (entry.family == platform::AddressFamily::Inet) {
+      chosen = &entry;
       break;
     }
-    if (entry->ai_family == AF_INET6 && chosen == nullptr) {
-      chosen = entry;
+    if (entry.family == platform::AddressFamily::Inet6 && chosen == nullptr) {
+      chosen = &entry;
     }
   }
   if (chosen == nullptr) {
     return false;
   }
-  if (chosen->ai_family == AF_INET) {
-    const auto* v4 = reinterpret_cast<const sockaddr_in*>(chosen->ai_addr);
-    std::memcpy(bytes_.data(), &v4->sin_addr, kIpv4Bytes);
+  if (chosen->family == platform::AddressFamily::Inet) {
+    std::memcpy(bytes_.data(), chosen->bytes.data(), kIpv4Bytes);
     version_ = version_ipv4;
   } else {
-    const auto* v6 = reinterpret_cast<const sockaddr_in6*>(chosen->ai_addr);
-    std::memcpy(bytes_.data(), &v6->sin6_addr, kIpv6Bytes);
-    scope_ = v6->sin6_scope_id;
+    std::memcpy(bytes_.data(), chosen->bytes.data(), kIpv6Bytes);
+    scope_ = chosen->scopeId;
     version_ = version_ipv6;
   }
   friendly_name_ = text;
