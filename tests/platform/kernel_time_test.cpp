@@ -6,32 +6,12 @@
 
 #include "platform/simulated/date_time_format.h"
 #include "platform/simulated/simulated_kernel.h"
+#include "tests/support/time_zone.h"
 
 namespace platform::simulated {
 namespace {
 
-// Sets TZ for one test and puts the previous value back.
-class TimeZone {
- public:
-  explicit TimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) previous_ = old;
-    ::setenv("TZ", zone, 1);
-    ::tzset();
-  }
-  ~TimeZone() {
-    if (previous_) {
-      ::setenv("TZ", previous_->c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
-    ::tzset();
-  }
-  TimeZone(const TimeZone&) = delete;
-  TimeZone& operator=(const TimeZone&) = delete;
-
- private:
-  std::optional<std::string> previous_;
-};
+using test_support::TimeZone;
 
 constexpr SystemTime kSummerMorning{2012, 5, 0, 17, 9, 5, 7, 0};
 constexpr SystemTime kWinterEvening{2012, 1, 0, 10, 21, 40, 0, 0};

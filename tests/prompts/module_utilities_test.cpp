@@ -13,6 +13,7 @@
 #include "platform/machine.h"
 #include "platform/simulated/simulated_kernel.h"
 #include "platform/simulated/simulated_machine.h"
+#include "tests/support/time_zone.h"
 
 namespace prompts {
 namespace {
@@ -54,27 +55,7 @@ class InstalledMachine {
   std::unique_ptr<platform::Machine> previous_;
 };
 
-class TimeZone {
- public:
-  explicit TimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) previous_ = old;
-    ::setenv("TZ", zone, 1);
-    ::tzset();
-  }
-  ~TimeZone() {
-    if (previous_) {
-      ::setenv("TZ", previous_->c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
-    ::tzset();
-  }
-  TimeZone(const TimeZone&) = delete;
-  TimeZone& operator=(const TimeZone&) = delete;
-
- private:
-  std::optional<std::string> previous_;
-};
+using test_support::TimeZone;
 
 constexpr SystemTime kSummerMorning{2012, 5, 0, 17, 9, 5, 0, 0};
 constexpr SystemTime kSummerMorningWithSeconds{2012, 5, 0, 17, 9, 5, 7, 0};
