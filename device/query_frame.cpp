@@ -146,18 +146,23 @@ FrameOutcome RunQuery(const QueryVariant& variant, const QueryCall& call, const 
   std::optional<Snmp_pp::CTarget> target;
   std::optional<QuerySession> session;
   const SocketLayer sockets;  // step 5
-  const bool haveRecord = record != nullptr;
+  const bool addressFound = record != nullptr && resolved == kAddressFound;
   record.reset();
-  if (!haveRecord || resolved != kAddressFound) return FrameOutcome::kF1;
+  if (!addressFound && !variant.goesOnPastF1F2) return FrameOutcome::kF1;
 
-  // Step 6: the address's shape.
-  std::array<char, kAddressBufferSize> shape{};
-  std::snprintf(shape.data(), shape.size(), "%s", address.data());
-  const std::string_view shapeText = TextIn(shape.data(), shape.size());
-  const bool ipv6 = IsIpv6Address(shapeText);
-  IpxFirst() =
-      !ipv6 && shapeText.size() >= kIpxShapeMinLength && shapeText.size() <= kIpxShapeMaxLength ? 1
-                                                                                                : 0;
+  // Step 6: the address's shape. A query that went on past F1 skips it:
+  // ipxFirst keeps its value and UDP binds IPv4.
+  bool ipv6 = false;
+  if (addressFound) {
+    std::array<char, kAddressBufferSize> shape{};
+    std::snprintf(shape.data(), shape.size(), "%s", address.data());
+    const std::string_view shapeText = TextIn(shape.data(), shape.size());
+    ipv6 = IsIpv6Address(shapeText);
+    IpxFirst() =
+        !ipv6 && shapeText.size() >= kIpxShapeMinLength && shapeText.size() <= kIpxShapeMaxLength
+            ? 1
+            : 0;
+  }
 
   // Step 7.
   udpSession.emplace(udpStatus, 0, ipv6);
@@ -167,7 +172,7 @@ FrameOutcome RunQuery(const QueryVariant& variant, const QueryCall& call, const 
                              : udpStatus != SNMP_CLASS_SUCCESS && ipxStatus != SNMP_CLASS_SUCCESS;
   if (noSession) {
     if (variant.messageAtF2) ShowNoConnectionMessage(variant.messageBufferSize);
-    return FrameOutcome::kF2;
+    if (!variant.goesOnPastF1F2) return FrameOutcome::kF2;
   }
 
   // Step 8.

@@ -55,6 +55,10 @@ struct QueryVariant {
   bool messageAtF2;
   int messageBufferSize;  // 0 when there is no message
   SessionsRequired sessionsRequired = SessionsRequired::kEither;
+  // The query sends its request even without an address (F1: the shape step
+  // is skipped and the text the resolution left is used) and without a
+  // session (F2: after the message), and decides from the send's status.
+  bool goesOnPastF1F2 = false;
 };
 
 // What the caller passed.

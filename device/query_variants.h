@@ -15,7 +15,8 @@ inline constexpr QueryVariant kAbvPrinterCheckQuery  {"AbvPrinterCheck", kIgnore
                                                       SessionsRequired::kUdp};
 inline constexpr QueryVariant kIsDeptCodeEnforcedQuery        {"IsDeptCodeEnforced",        kIgnoreOnWindows9x, kGenAddress,           true,  true,  kShortMessageBuffer};
 inline constexpr QueryVariant kIsConfirmDialogEnforcedQuery   {"IsConfirmDialogEnforced",   kIgnoreOnWindows9x, kIpAddress,            true,  true,  kLongMessageBuffer};
-inline constexpr QueryVariant kIsUserAccountenforcedQuery     {"IsUserAccountenforced",     kIgnoreOnWindows9x, kIpWithPercentElseGen, true,  true,  kShortMessageBuffer};
+inline constexpr QueryVariant kIsUserAccountenforcedQuery     {"IsUserAccountenforced",     kIgnoreOnWindows9x, kIpWithPercentElseGen, true,  true,  kShortMessageBuffer,
+                                                                SessionsRequired::kEither, /*goesOnPastF1F2=*/true};
 inline constexpr QueryVariant kIsBlackFreeModeEnabledQuery    {"IsBlackFreeModeEnabled",    kIgnoreOnWindows9x, kIpAddress,            true,  true,  kLongMessageBuffer};
 inline constexpr QueryVariant kIsPrivPasswordEncryptEnabledQuery{"IsPrivPasswordEncryptEnabled", kIgnoreOnWindows9x, kIpAddress,       true,  true,  kLongMessageBuffer};
 inline constexpr QueryVariant kIsValidDeptCodeMckQuery        {"IsValidDeptCodeMck",        kIgnoreOnWindows9x, kGenAddress,           true,  true,  kShortMessageBuffer};

@@ -1,0 +1,135 @@
+#include "prompts/box_password_dialog.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "device/query_frame.h"
+#include "device/query_variants.h"
+#include "framework/window_constants.h"
+#include "prompts/module_text.h"
+#include "queries/box_status.h"
+#include "resources/resource_ids.h"
+
+namespace prompts {
+namespace {
+
+constexpr int kDecimal = 10;
+
+// The texts set at initialisation: (control, string id); 0 is the title.
+struct RuntimeText {
+  int control;
+  int stringId;
+};
+constexpr int kTitle = 0;
+constexpr RuntimeText kRuntimeTexts[] = {
+    {kTitle, IDS_STR_BOX_PASSWORD_TITLE},
+    {IDC_BOX_PASSWORD_EXPLANATION, IDS_STR_BOX_PASSWORD_EXPLANATION},
+    {IDC_BOX_PASSWORD_LABEL, IDS_STR_BOX_PASSWORD_LABEL},
+    {framework::kIdOk, IDS_STR_BOX_PASSWORD_OK},
+    {framework::kIdCancel, IDS_STR_BOX_PASSWORD_CANCEL},
+};
+
+// atoi without its undefined overflow: the leading decimal number, 0 when
+// there is none, clamped to int.
+int DecimalValue(const char* text) {
+  if (text == nullptr) return 0;
+  const long value = std::strtol(text, nullptr, kDecimal);
+  return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+std::string FirstCharacters(const char* text) {
+  if (text == nullptr) return {};
+  return std::string(text, strnlen(text, kBoxPasswordLength));
+}
+
+std::string RowOid(std::string_view password) {
+  return password.empty()
+             ? queries::BuildNoPasswordOid()
+             : queries::BuildBoxPasswordOid(DecimalValue(std::string(password).c_str()));
+}
+
+}  // namespace
+
+const BoxPassword::Map BoxPassword::kMessageMap = {
+    Map::Command(IDC_BOX_PASSWORD, framework::kEnChange, &BoxPassword::OnChangePassword),
+};
+
+BoxPassword::BoxPassword(std::string_view initialPassword)
+    : framework::Dialog(IDD_BOX_PASSWORD), m_strPassword(initialPassword) {}
+
+bool BoxPassword::RouteMessage(const framework::Message& message) {
+  return kMessageMap.Dispatch(*this, message) || Dialog::RouteMessage(message);
+}
+
+void BoxPassword::DoDataExchange(framework::DataExchange& exchange) {
+  exchange.Text(IDC_BOX_PASSWORD, m_strPassword);
+  exchange.MaxChars(m_strPassword, kBoxPasswordLength);
+}
+
+bool BoxPassword::OnInitDialog() {
+  Dialog::OnInitDialog();
+  SetWindowPos(framework::kHwndTopMost, 0, 0, 0, 0,
+               framework::kSwpNoSize | framework::kSwpNoMove | framework::kSwpNoOwnerZOrder);
+
+  std::array<char, kCaptionTextCapacity> text{};
+  for (const RuntimeText& runtimeText : kRuntimeTexts) {
+    LoadModuleText(runtimeText.stringId, text.data(), kCaptionTextCapacity);
+    if (runtimeText.control == kTitle) {
+      SetWindowText(text.data());
+    } else {
+      SetDlgItemText(runtimeText.control, text.data());
+    }
+  }
+  return true;
+}
+
+void BoxPassword::OnChangePassword() {
+  UpdateData(true);
+  if (framework::Control* ok = GetDlgItem(framework::kIdOk)) {
+    ok->EnableWindow(m_strPassword.empty() ||
+                     m_strPassword.size() == static_cast<std::size_t>(kBoxPasswordLength));
+  }
+  UpdateData(false);
+}
+
+int CheckBoxPassword(const char* queueName, const char* variant, const char* boxNumber,
+                     const char* password, char* entered, platform::PrinterHandle queue) {
+  int answer = kBoxNotAsked;
+  const int box = DecimalValue(boxNumber);
+  device::RunQuery(device::kCheckBoxPasswordQuery, {queueName, variant, queue},
+                   [&](device::QuerySession& session) {
+                     std::string oid = password == nullptr || *password == '\0'
+                                           ? queries::BuildNoPasswordOid()
+                                           : queries::BuildBoxPasswordOid(DecimalValue(password));
+                     std::string promptText = FirstCharacters(password);
+                     for (;;) {
+                       const device::RequestResult row =
+                           session.Request(device::RequestPattern::kB, oid.c_str());
+                       if (row.failed) return;
+                       std::array<unsigned char, queries::kBoxBitmapSize> bitmap{};
+                       unsigned long length = 0;
+                       row.vb.get_value(bitmap.data(), length, bitmap.size());
+                       if (queries::TestBoxBit(bitmap, box)) {
+                         answer = kBoxPermitted;
+                         return;
+                       }
+                       BoxPassword dialog(promptText);
+                       if (dialog.DoModal() != framework::kIdOk) {
+                         answer = kBoxPromptCancelled;
+                         return;
+                       }
+                       promptText = dialog.m_strPassword.substr(0, kBoxPasswordLength);
+                       if (entered != nullptr) {
+                         std::memcpy(entered, promptText.data(), promptText.size());
+                         entered[promptText.size()] = '\0';
+                       }
+                       oid = RowOid(promptText);
+                     }
+                   });
+  return answer;
+}
+
+}  // namespace prompts
