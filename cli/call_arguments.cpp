@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include "cli/ansi_text.h"
 
@@ -40,6 +42,23 @@ bool Untouched(const char* data, std::size_t size, unsigned char fill) {
                      [fill](char c) { return static_cast<unsigned char>(c) == fill; });
 }
 
+// The records of a box file (number, then name, no pointer); null when the
+// file cannot be read.
+nlohmann::ordered_json BoxFileRecords(const std::string& path, std::uint32_t codePage) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return nullptr;
+  nlohmann::ordered_json records = nlohmann::ordered_json::array();
+  Vx5BoxRecord box{};
+  while (records.size() < kMaxBoxRecords && file.read(box.number, sizeof box.number) &&
+         file.read(box.name, sizeof box.name)) {
+    nlohmann::ordered_json record = nlohmann::ordered_json::object();
+    PutText(record, "number", TextIn(box.number, sizeof box.number), codePage);
+    PutText(record, "name", TextIn(box.name, sizeof box.name), codePage);
+    records.push_back(std::move(record));
+  }
+  return records;
+}
+
 }  // namespace
 
 bool TakesArgument(ParamKind kind) {
@@ -62,6 +81,7 @@ bool IsReported(ParamKind kind) {
     case ParamKind::kInOutInteger:
     case ParamKind::kOutBoxList:
     case ParamKind::kOutAllocatedText:
+    case ParamKind::kBoxFile:
       return true;
     default:
       return false;
@@ -105,6 +125,7 @@ void CallArguments::ParseArgument(Slot& slot, const std::string* argument) {
     case ParamKind::kInText:
     case ParamKind::kQueueName:
     case ParamKind::kInOutText:
+    case ParamKind::kBoxFile:
       if (isNull || (argument == nullptr && param.optional)) {
         slot.null = true;
       } else {
@@ -172,6 +193,10 @@ void CallArguments::Allocate(Slot& slot) {
       slot.integers.assign(1 + kGuardIntegers, kUnwrittenInteger);
       slot.integers[0] = static_cast<int>(slot.integer);
       return;
+    case ParamKind::kBoxFile:
+      // Only a file this call writes is reported, never one left from before.
+      if (!slot.null) std::remove(slot.text.c_str());
+      return;
     default:
       return;
   }
@@ -238,6 +263,9 @@ nlohmann::ordered_json CallArguments::Outputs(std::uint32_t codePage) const {
         out[name] = std::move(records);
         break;
       }
+      case ParamKind::kBoxFile:
+        out[name] = slot.null ? nullptr : BoxFileRecords(slot.text, codePage);
+        break;
       case ParamKind::kOutAllocatedText:
         if (slot.allocated == nullptr) {
           out[name] = nullptr;

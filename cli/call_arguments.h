@@ -32,6 +32,7 @@ enum class ParamKind {
   kOpaque,            // void*: never read by the export
   kOutBoxList,        // Vx5BoxRecord**: a chain the caller frees
   kOutAllocatedText,  // char**: a `size`-byte block the caller frees
+  kBoxFile,           // const char*: path of a box file the export writes, read back
 };
 
 struct Param {

@@ -33,6 +33,9 @@ constexpr Param Opaque(std::string_view name) { return {.name = name, .kind = Pa
 constexpr Param OutBoxList(std::string_view name) {
   return {.name = name, .kind = ParamKind::kOutBoxList};
 }
+constexpr Param BoxFile(std::string_view name) {
+  return {.name = name, .kind = ParamKind::kBoxFile};
+}
 constexpr Param OutAllocatedText(std::string_view name, std::size_t size) {
   return {.name = name, .kind = ParamKind::kOutAllocatedText, .size = size};
 }
@@ -58,6 +61,7 @@ constexpr std::size_t kTabListInIndex = 5;
 constexpr std::size_t kLoginTextSize = 256;
 // A folder every machine has, so the tour's short path call finds it.
 constexpr std::string_view kExistingFolder = "/tmp";
+constexpr std::string_view kTourBoxFile = "/tmp/prcfg-tour-boxes.dat";
 
 // The export's name is written once: it names both the row and the
 // declaration the adapter is built from.
@@ -80,7 +84,7 @@ constexpr std::array kExports = {
     EXPORT_ROW(IsBlackFreeModeEnabled, QueueName(), Variant(), Queue()),
     EXPORT_ROW(IsPrivPasswordEncryptEnabled, QueueName(), Variant(), Queue()),
     EXPORT_ROW(GetBoxInfo, QueueName(), InInteger("variant"), OutBoxList("boxes"), Queue()),
-    EXPORT_ROW(GetBoxInfo9x, QueueName(), Variant(), InText("boxFilePath")),
+    EXPORT_ROW(GetBoxInfo9x, QueueName(), Variant(), Example(BoxFile("boxFilePath"), kTourBoxFile)),
     EXPORT_ROW(GetBoxStatus, QueueName(), Variant(), Queue()),
     EXPORT_ROW(GetBoxStatusEx, QueueName(), Variant(), Queue(), Optional(InOutInteger("notOurs"))),
     EXPORT_ROW(GetHSPStatus, QueueName(), Variant(), Queue()),

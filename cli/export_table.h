@@ -63,6 +63,7 @@ constexpr bool KindFits(ParamKind kind) {
   switch (kind) {
     case ParamKind::kInText:
     case ParamKind::kQueueName:
+    case ParamKind::kBoxFile:
       return std::is_same_v<T, const char*>;
     case ParamKind::kInInteger:
       return std::is_same_v<T, int> || std::is_same_v<T, unsigned int>;

@@ -124,6 +124,8 @@ std::string ParamSummary(const Param& param) {
       return "out " + text + ":box-list";
     case ParamKind::kOutAllocatedText:
       return "out " + text + ":allocated[" + std::to_string(param.size) + "]";
+    case ParamKind::kBoxFile:
+      return text + ":box-file";
   }
   return text;
 }

@@ -1,0 +1,202 @@
+// The box directory through the shared library, against the simulated
+// devices with box tables (sim/start) and sim/machines/boxes.reg. Skipped
+// when no device answers, unless VX5PRCFG_REQUIRE_SIM is set.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "exports/vx5prcfg.h"
+#include "snmp/snmp_pp.h"
+
+namespace {
+
+using GetBoxInfoFunction = int (*)(const char*, int, Vx5BoxRecord**, void*);
+using GetBoxInfo9xFunction = int (*)(const char*, const char*, const char*);
+
+constexpr std::size_t kFileRecordSize = sizeof(Vx5BoxRecord::number) + sizeof(Vx5BoxRecord::name);
+
+struct Box {
+  std::string number;
+  std::string name;
+  bool operator==(const Box&) const = default;
+};
+
+bool DeviceAnswers() {
+  static const bool answers = [] {
+    int status = -1;
+    Snmp_pp::Snmp udp(status);
+    Snmp_pp::CTarget target(Snmp_pp::IpAddress("127.0.0.1"));
+    target.set_readcommunity(Snmp_pp::OctetStr("boxes"));
+    Snmp_pp::Pdu pdu;
+    pdu += Snmp_pp::Vb(Snmp_pp::Oid("1.3.6.1.2.1.1.2.0"));
+    return status == SNMP_CLASS_SUCCESS && udp.get(pdu, target) == SNMP_CLASS_SUCCESS;
+  }();
+  return answers;
+}
+
+std::string Field(const char* field, std::size_t size) { return {field, strnlen(field, size)}; }
+
+class BoxDirectorySimTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* source = std::getenv("VX5PRCFG_SOURCE_DIR");
+    const char* build = std::getenv("VX5PRCFG_BUILD_DIR");
+    if (source == nullptr || build == nullptr) return;
+    // The library reads its machine once, at first use.
+    setenv("VX5PRCFG_MACHINE", (std::string(source) + "/sim/machines/boxes.reg").c_str(), 1);
+    library_ = dlopen((std::string(build) + "/libvx5prcfg.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library_ == nullptr) return;
+    getBoxInfo_ = reinterpret_cast<GetBoxInfoFunction>(dlsym(library_, "GetBoxInfo"));
+    getBoxInfo9x_ = reinterpret_cast<GetBoxInfo9xFunction>(dlsym(library_, "GetBoxInfo9x"));
+  }
+
+  static void TearDownTestSuite() {
+    if (library_ != nullptr) dlclose(library_);
+    library_ = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_NE(library_, nullptr) << "VX5PRCFG_BUILD_DIR unset or " << dlerror();
+    ASSERT_NE(getBoxInfo_, nullptr);
+    ASSERT_NE(getBoxInfo9x_, nullptr);
+    if (!DeviceAnswers()) {
+      if (std::getenv("VX5PRCFG_REQUIRE_SIM") != nullptr) FAIL() << "no simulated device answers";
+      GTEST_SKIP() << "no simulated device answers; run sim/start";
+    }
+  }
+
+  // The chain of `queue`, freed as the driver frees it; `count` the return.
+  static std::vector<Box> Chain(const char* queue, int& count) {
+    Vx5BoxRecord* chain = nullptr;
+    count = getBoxInfo_(queue, 0, &chain, nullptr);
+    std::vector<Box> boxes;
+    while (chain != nullptr) {
+      boxes.push_back(
+          {Field(chain->number, sizeof chain->number), Field(chain->name, sizeof chain->name)});
+      Vx5BoxRecord* next = chain->next;
+      std::free(chain);
+      chain = next;
+    }
+    return boxes;
+  }
+
+  static std::vector<Box> File(const char* queue, int& count) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "box_directory_sim_test.dat").string();
+    std::filesystem::remove(path);
+    count = getBoxInfo9x_(queue, "0", path.c_str());
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::filesystem::remove(path);
+    EXPECT_EQ(bytes.size() % kFileRecordSize, 0u);
+    std::vector<Box> boxes;
+    for (std::size_t at = 0; at + kFileRecordSize <= bytes.size(); at += kFileRecordSize) {
+      const char* record = bytes.data() + at;
+      boxes.push_back({Field(record, sizeof(Vx5BoxRecord::number)),
+                       Field(record + sizeof(Vx5BoxRecord::number), sizeof(Vx5BoxRecord::name))});
+    }
+    return boxes;
+  }
+
+  static inline void* library_ = nullptr;
+  static inline GetBoxInfoFunction getBoxInfo_ = nullptr;
+  static inline GetBoxInfo9xFunction getBoxInfo9x_ = nullptr;
+};
+
+TEST_F(BoxDirectorySimTest, ChainAndFileListTheSameBoxes) {
+  const std::vector<Box> expected{
+      {"1", "Sales"},
+      {"2", "Comptabilit\xE9"},
+      {"3", ""},  // Chinese, Japanese and Korean names: nothing of them in ISO 8859-1
+      {"4", ""},
+      {"5", ""},
+      {"11", "Quarterly reports of the northern region, archived for the auditors"},
+      {"", ""}};
+  int count = 0;
+  EXPECT_EQ(Chain("Boxes", count), expected);
+  EXPECT_EQ(count, 6);
+  EXPECT_EQ(File("Boxes", count), expected);
+  EXPECT_EQ(count, 6);
+}
+
+TEST_F(BoxDirectorySimTest, ShortNameColumnOneRowAndEmptyTable) {
+  int count = 0;
+  const std::vector<Box> shortNames{{"1", "Reception"}, {"2", ""}, {"3", ""}, {"", ""}};
+  EXPECT_EQ(Chain("Boxes Short Names", count), shortNames);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(File("Boxes Short Names", count), shortNames);
+  EXPECT_EQ(count, 3);
+
+  const std::vector<Box> onlyTheEnd{{"", ""}};
+  EXPECT_EQ(Chain("Boxes One Row", count), onlyTheEnd);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(File("Boxes One Row", count), onlyTheEnd);
+  EXPECT_EQ(count, 0);
+
+  EXPECT_TRUE(Chain("Boxes Empty", count).empty());
+  EXPECT_EQ(count, -1);
+  EXPECT_TRUE(File("Boxes Empty", count).empty());
+  EXPECT_EQ(count, -1);
+}
+
+// The box names of queue "Boxes" as prcfg shows them (bytes in hex) on the
+// machine of boxes.reg switched to `codePage`.
+std::vector<std::string> NamesUnderCodePage(const char* codePage) {
+  const std::string source = std::getenv("VX5PRCFG_SOURCE_DIR");
+  const std::string build = std::getenv("VX5PRCFG_BUILD_DIR");
+  std::ifstream in(source + "/sim/machines/boxes.reg");
+  std::string profile{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string defaultCodePage = "dword:000004e4";
+  profile.replace(profile.find(defaultCodePage), defaultCodePage.size(),
+                  std::string("dword:") + codePage);
+  const std::filesystem::path machine =
+      std::filesystem::temp_directory_path() / ("boxes_" + std::string(codePage) + ".reg");
+  std::ofstream(machine) << profile;
+
+  const std::string command = "'" + build + "/prcfg' --machine '" + machine.string() +
+                              "' --json GetBoxInfo Boxes 0 2>/dev/null";
+  std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string output;
+  std::array<char, 4096> chunk{};
+  while (pipe != nullptr && std::fgets(chunk.data(), chunk.size(), pipe.get()) != nullptr) {
+    output += chunk.data();
+  }
+  pipe.reset();
+  std::filesystem::remove(machine);
+  std::vector<std::string> names;
+  const nlohmann::json report = nlohmann::json::parse(output);
+  for (const auto& box : report.at("out").at("boxes")) {
+    names.push_back(box.at("name_hex").get<std::string>());
+  }
+  return names;
+}
+
+TEST_F(BoxDirectorySimTest, NamesTakeTheBytesOfTheMachinesCodePage) {
+  // Boxes 3, 4 and 5 hold Chinese, Japanese and Korean names; a character
+  // the code page lacks ends the name (936, 949) or takes a substitute (932).
+  const std::vector<std::string> chinese = NamesUnderCodePage("000003a8");
+  ASSERT_EQ(chinese.size(), 7u);
+  EXPECT_EQ(chinese[2], "c9e8bcc6b2bf");
+  EXPECT_EQ(chinese[3], "");
+  const std::vector<std::string> japanese = NamesUnderCodePage("000003a4");
+  ASSERT_EQ(japanese.size(), 7u);
+  EXPECT_EQ(japanese[3], "89638bc69594");
+  EXPECT_EQ(japanese[4], "012c012c012c");
+  const std::vector<std::string> korean = NamesUnderCodePage("000003b5");
+  ASSERT_EQ(korean.size(), 7u);
+  EXPECT_EQ(korean[4], "c3d1b9abc6c0");
+  EXPECT_EQ(korean[1], "436f6d70746162696c6974");  // 949 lacks U+00E9
+}
+
+}  // namespace
