@@ -10,6 +10,7 @@
 #include "device/query_variants.h"
 #include "framework/window_constants.h"
 #include "prompts/module_text.h"
+#include "prompts/prompt_setup.h"
 #include "queries/box_status.h"
 #include "resources/resource_ids.h"
 
@@ -18,14 +19,9 @@ namespace {
 
 constexpr int kDecimal = 10;
 
-// The texts set at initialisation: (control, string id); 0 is the title.
-struct RuntimeText {
-  int control;
-  int stringId;
-};
-constexpr int kTitle = 0;
+// The texts set at initialisation.
 constexpr RuntimeText kRuntimeTexts[] = {
-    {kTitle, IDS_STR_BOX_PASSWORD_TITLE},
+    {kTitleText, IDS_STR_BOX_PASSWORD_TITLE},
     {IDC_BOX_PASSWORD_EXPLANATION, IDS_STR_BOX_PASSWORD_EXPLANATION},
     {IDC_BOX_PASSWORD_LABEL, IDS_STR_BOX_PASSWORD_LABEL},
     {framework::kIdOk, IDS_STR_BOX_PASSWORD_OK},
@@ -71,18 +67,8 @@ void BoxPassword::DoDataExchange(framework::DataExchange& exchange) {
 
 bool BoxPassword::OnInitDialog() {
   Dialog::OnInitDialog();
-  SetWindowPos(framework::kHwndTopMost, 0, 0, 0, 0,
-               framework::kSwpNoSize | framework::kSwpNoMove | framework::kSwpNoOwnerZOrder);
-
-  std::array<char, kCaptionTextCapacity> text{};
-  for (const RuntimeText& runtimeText : kRuntimeTexts) {
-    LoadModuleText(runtimeText.stringId, text.data(), kCaptionTextCapacity);
-    if (runtimeText.control == kTitle) {
-      SetWindowText(text.data());
-    } else {
-      SetDlgItemText(runtimeText.control, text.data());
-    }
-  }
+  MakeTopmost(*this);
+  SetRuntimeTexts(*this, kRuntimeTexts);
   return true;
 }
 

@@ -1,12 +1,11 @@
 #include "prompts/dept_code_dialog.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "framework/window_constants.h"
 #include "prompts/module_state.h"
-#include "prompts/module_text.h"
+#include "prompts/prompt_setup.h"
 #include "resources/resource_ids.h"
 
 namespace prompts {
@@ -14,14 +13,9 @@ namespace {
 
 bool IsCodeDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The texts set at initialisation: (control, string id); 0 is the title.
-struct RuntimeText {
-  int control;
-  int stringId;
-};
-constexpr int kTitle = 0;
+// The texts set at initialisation.
 constexpr RuntimeText kRuntimeTexts[] = {
-    {kTitle, IDS_STR_DEPT_CODE_TITLE},
+    {kTitleText, IDS_STR_DEPT_CODE_TITLE},
     {IDC_DEPT_CODE_EXPLANATION, IDS_STR_DEPT_CODE_EXPLANATION},
     {IDC_DEPT_CODE_LABEL, IDS_STR_DEPT_CODE_LABEL},
     {framework::kIdOk, IDS_STR_DEPT_CODE_CONTINUE},
@@ -50,18 +44,8 @@ void CDeptCode::DoDataExchange(framework::DataExchange& exchange) {
 
 bool CDeptCode::OnInitDialog() {
   Dialog::OnInitDialog();
-  SetWindowPos(framework::kHwndTopMost, 0, 0, 0, 0,
-               framework::kSwpNoSize | framework::kSwpNoMove | framework::kSwpNoOwnerZOrder);
-
-  std::array<char, kCaptionTextCapacity> text{};
-  for (const RuntimeText& runtimeText : kRuntimeTexts) {
-    LoadModuleText(runtimeText.stringId, text.data(), kCaptionTextCapacity);
-    if (runtimeText.control == kTitle) {
-      SetWindowText(text.data());
-    } else {
-      SetDlgItemText(runtimeText.control, text.data());
-    }
-  }
+  MakeTopmost(*this);
+  SetRuntimeTexts(*this, kRuntimeTexts);
   return true;
 }
 
