@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "snmp/snmp_pp.h"
+#include "tests/support/simulated_devices.h"
 
 namespace {
 
@@ -16,34 +16,12 @@ using AbvPrinterCheckFunction = void (*)(const char*, const char*, char*, void*)
 
 constexpr int kAbvAnswerSize = 5;
 
-bool DeviceAnswers() {
-  static const bool answers = [] {
-    int status = -1;
-    Snmp_pp::Snmp udp(status);
-    Snmp_pp::CTarget target(Snmp_pp::IpAddress("127.0.0.1"));
-    Snmp_pp::Pdu pdu;
-    pdu += Snmp_pp::Vb(Snmp_pp::Oid("1.3.6.1.2.1.1.2.0"));
-    return status == SNMP_CLASS_SUCCESS && udp.get(pdu, target) == SNMP_CLASS_SUCCESS;
-  }();
-  return answers;
-}
-
-class DeviceLinkSimTest : public ::testing::Test {
+class DeviceLinkSimTest : public test_support::SimulatedDeviceTest {
  protected:
   static void SetUpTestSuite() {
-    const char* source = std::getenv("VX5PRCFG_SOURCE_DIR");
-    const char* build = std::getenv("VX5PRCFG_BUILD_DIR");
-    const std::string library =
-        build != nullptr ? std::string(build) + "/libvx5prcfg.so" : DEVICE_SIM_LIBRARY;
-    // The library reads its machine once, at first use.
-    const std::string profile = std::string(source != nullptr ? source : DEVICE_SIM_SOURCE_DIR) +
-                                "/sim/machines/device_link.reg";
-    setenv("VX5PRCFG_MACHINE", profile.c_str(), 1);
-    library_ = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library_ == nullptr) return;
-    getMfpModel_ = reinterpret_cast<GetMfpModelFunction>(dlsym(library_, "GetMFPModel"));
-    abvPrinterCheck_ =
-        reinterpret_cast<AbvPrinterCheckFunction>(dlsym(library_, "AbvPrinterCheck"));
+    library_ = test_support::LoadLibraryWithMachine("device_link.reg");
+    getMfpModel_ = test_support::Export<GetMfpModelFunction>(library_, "GetMFPModel");
+    abvPrinterCheck_ = test_support::Export<AbvPrinterCheckFunction>(library_, "AbvPrinterCheck");
   }
 
   static void TearDownTestSuite() {
@@ -55,10 +33,7 @@ class DeviceLinkSimTest : public ::testing::Test {
     ASSERT_NE(library_, nullptr) << dlerror();
     ASSERT_NE(getMfpModel_, nullptr);
     ASSERT_NE(abvPrinterCheck_, nullptr);
-    if (!DeviceAnswers()) {
-      if (std::getenv("VX5PRCFG_REQUIRE_SIM") != nullptr) FAIL() << "no simulated device answers";
-      GTEST_SKIP() << "no simulated device answers; run sim/start";
-    }
+    SimulatedDeviceTest::SetUp();
   }
 
   static int GetMfpModel(const char* queue) { return getMfpModel_(queue, "0", nullptr); }

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "exports/vx5prcfg.h"
-#include "snmp/snmp_pp.h"
+#include "tests/support/simulated_devices.h"
 
 namespace {
 
@@ -32,33 +32,14 @@ struct Box {
   bool operator==(const Box&) const = default;
 };
 
-bool DeviceAnswers() {
-  static const bool answers = [] {
-    int status = -1;
-    Snmp_pp::Snmp udp(status);
-    Snmp_pp::CTarget target(Snmp_pp::IpAddress("127.0.0.1"));
-    target.set_readcommunity(Snmp_pp::OctetStr("boxes"));
-    Snmp_pp::Pdu pdu;
-    pdu += Snmp_pp::Vb(Snmp_pp::Oid("1.3.6.1.2.1.1.2.0"));
-    return status == SNMP_CLASS_SUCCESS && udp.get(pdu, target) == SNMP_CLASS_SUCCESS;
-  }();
-  return answers;
-}
-
 std::string Field(const char* field, std::size_t size) { return {field, strnlen(field, size)}; }
 
-class BoxDirectorySimTest : public ::testing::Test {
+class BoxDirectorySimTest : public test_support::SimulatedDeviceTest {
  protected:
   static void SetUpTestSuite() {
-    const char* source = std::getenv("VX5PRCFG_SOURCE_DIR");
-    const char* build = std::getenv("VX5PRCFG_BUILD_DIR");
-    if (source == nullptr || build == nullptr) return;
-    // The library reads its machine once, at first use.
-    setenv("VX5PRCFG_MACHINE", (std::string(source) + "/sim/machines/boxes.reg").c_str(), 1);
-    library_ = dlopen((std::string(build) + "/libvx5prcfg.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library_ == nullptr) return;
-    getBoxInfo_ = reinterpret_cast<GetBoxInfoFunction>(dlsym(library_, "GetBoxInfo"));
-    getBoxInfo9x_ = reinterpret_cast<GetBoxInfo9xFunction>(dlsym(library_, "GetBoxInfo9x"));
+    library_ = test_support::LoadLibraryWithMachine("boxes.reg");
+    getBoxInfo_ = test_support::Export<GetBoxInfoFunction>(library_, "GetBoxInfo");
+    getBoxInfo9x_ = test_support::Export<GetBoxInfo9xFunction>(library_, "GetBoxInfo9x");
   }
 
   static void TearDownTestSuite() {
@@ -70,10 +51,7 @@ class BoxDirectorySimTest : public ::testing::Test {
     ASSERT_NE(library_, nullptr) << "VX5PRCFG_BUILD_DIR unset or " << dlerror();
     ASSERT_NE(getBoxInfo_, nullptr);
     ASSERT_NE(getBoxInfo9x_, nullptr);
-    if (!DeviceAnswers()) {
-      if (std::getenv("VX5PRCFG_REQUIRE_SIM") != nullptr) FAIL() << "no simulated device answers";
-      GTEST_SKIP() << "no simulated device answers; run sim/start";
-    }
+    SimulatedDeviceTest::SetUp();
   }
 
   // The chain of `queue`, freed as the driver frees it; `count` the return.
@@ -153,8 +131,8 @@ TEST_F(BoxDirectorySimTest, ShortNameColumnOneRowAndEmptyTable) {
 // The box names of queue "Boxes" as prcfg shows them (bytes in hex) on the
 // machine of boxes.reg switched to `codePage`.
 std::vector<std::string> NamesUnderCodePage(const char* codePage) {
-  const std::string source = std::getenv("VX5PRCFG_SOURCE_DIR");
-  const std::string build = std::getenv("VX5PRCFG_BUILD_DIR");
+  const std::string source = test_support::SourceDir();
+  const std::string build = test_support::BuildDir();
   std::ifstream in(source + "/sim/machines/boxes.reg");
   std::string profile{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const std::string defaultCodePage = "dword:000004e4";
