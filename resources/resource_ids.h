@@ -3,6 +3,9 @@
 #ifndef VX5PRCFG_RESOURCE_IDS_H
 #define VX5PRCFG_RESOURCE_IDS_H
 
+// The ids stay in aligned columns, as resource editors keep them.
+// clang-format off
+
 // Windows headers define these; the module's code on Linux has none.
 #ifndef IDOK
 #define IDOK 1
@@ -180,5 +183,7 @@
 #define IDS_STR_DDX_INTEGER_RANGE 61714
 #define IDS_STR_DDX_NUMBER_RANGE  61715
 #define IDS_STR_DDX_TEXT_LIMIT    61716
+
+// clang-format on
 
 #endif  // VX5PRCFG_RESOURCE_IDS_H
