@@ -1,6 +1,7 @@
 // Model identification's C entry points. No exception may cross into the
 // driver: a failure answers as the export's failure value.
 #include "device/model_identification.h"
+#include "exports/export_guard.h"
 #include "exports/vx5prcfg.h"
 
 namespace {
@@ -12,11 +13,7 @@ constexpr char kUnidentifiedAnswer[] = "ftmt";
 extern "C" {
 
 VX5PRCFG_API int GetMFPModel(const char* queueName, const char* variant, void* queue) {
-  try {
-    return device::GetMfpModel(queueName, variant, queue);
-  } catch (...) {
-    return 0;
-  }
+  return exports::Guarded(0, [&] { return device::GetMfpModel(queueName, variant, queue); });
 }
 
 VX5PRCFG_API void AbvPrinterCheck(const char* queueName, const char* variant, char* answer,

@@ -1,16 +1,13 @@
 // The prompts' C entry points. No exception may cross into the driver: a
 // failure answers as a cancelled prompt.
+#include "exports/export_guard.h"
 #include "exports/vx5prcfg.h"
 #include "prompts/dept_code_dialog.h"
 
 extern "C" {
 
 VX5PRCFG_API int ValidateDepartmentCode(char* deptCode) {
-  try {
-    return prompts::PromptForDeptCode(deptCode);
-  } catch (...) {
-    return 0;
-  }
+  return exports::Guarded(0, [&] { return prompts::PromptForDeptCode(deptCode); });
 }
 
 }  // extern "C"

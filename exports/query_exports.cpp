@@ -4,23 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "exports/export_guard.h"
 #include "exports/vx5prcfg.h"
 #include "queries/box_status.h"
 #include "queries/policy_flags.h"
 #include "queries/profile_strings.h"
 
-namespace {
-
-template <typename Query>
-int Guarded(int failure, Query query) {
-  try {
-    return query();
-  } catch (...) {
-    return failure;
-  }
-}
-
-}  // namespace
+using exports::Guarded;
 
 extern "C" {
 
