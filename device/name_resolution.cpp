@@ -1,5 +1,6 @@
 #include "device/name_resolution.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "device/device_address.h"
@@ -23,6 +24,19 @@ bool ResolveIpv4Only(const char* name, char* out) {
   return true;
 }
 
+// The entry points are bound at first use and kept for the life of the
+// module; a machine installed later (tests) has them bound anew.
+platform::NameResolver* BoundNameResolver() {
+  static std::uint64_t boundGeneration = 0;
+  static platform::NameResolver* bound = nullptr;
+  const std::uint64_t generation = platform::MachineGeneration();
+  if (generation != boundGeneration) {
+    bound = platform::CurrentMachine().network().BindNameResolver();
+    boundGeneration = generation;
+  }
+  return bound;
+}
+
 }  // namespace
 
 int LastSocketError() { return lastSocketError; }
@@ -30,9 +44,7 @@ int LastSocketError() { return lastSocketError; }
 bool ResolveNumericAddress(const char* name, char* out) {
   if (name == nullptr) return false;
   const SocketLayer sockets;
-  // The simulated machine can be replaced within a process (tests), so the
-  // entry points are taken from the machine current at each call.
-  platform::NameResolver* resolver = platform::CurrentMachine().network().BindNameResolver();
+  platform::NameResolver* resolver = BoundNameResolver();
   if (resolver == nullptr) return ResolveIpv4Only(name, out);
 
   std::vector<platform::SocketAddress> addresses;

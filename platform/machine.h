@@ -2,6 +2,7 @@
 // An implementation is installed once per process; tests install their own.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,11 @@ Machine& CurrentMachine();
 
 // Replaces the current machine (tests). Returns the previous one.
 std::unique_ptr<Machine> InstallMachine(std::unique_ptr<Machine> machine);
+
+// Changes each time another machine becomes current, so that what the module
+// binds once (the name-resolution entry points) is bound anew for a machine
+// a test installed.
+std::uint64_t MachineGeneration();
 
 // Provided by the platform implementation linked in (platform/simulated on
 // Linux): the machine a process gets when nothing was installed.
