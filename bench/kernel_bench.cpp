@@ -92,10 +92,15 @@ void BM_WideToMultiByteBinarySearch(benchmark::State& state) {
 }
 BENCHMARK(BM_WideToMultiByteBinarySearch);
 
-void BM_GetTimeFormat(benchmark::State& state) {
+// A kernel whose clock stands still, so each iteration formats the same moment.
+platform::simulated::KernelSettings FrozenClockSettings() {
   platform::simulated::KernelSettings settings;
   settings.frozenNow = platform::SystemTime{2012, 5, 0, 17, 9, 5, 7, 0};
-  platform::simulated::SimulatedKernel kernel(settings);
+  return settings;
+}
+
+void BM_GetTimeFormat(benchmark::State& state) {
+  platform::simulated::SimulatedKernel kernel(FrozenClockSettings());
   char out[256];
   for (auto _ : state) {
     benchmark::DoNotOptimize(
@@ -105,9 +110,7 @@ void BM_GetTimeFormat(benchmark::State& state) {
 BENCHMARK(BM_GetTimeFormat);
 
 void BM_GetDateFormat(benchmark::State& state) {
-  platform::simulated::KernelSettings settings;
-  settings.frozenNow = platform::SystemTime{2012, 5, 0, 17, 9, 5, 7, 0};
-  platform::simulated::SimulatedKernel kernel(settings);
+  platform::simulated::SimulatedKernel kernel(FrozenClockSettings());
   char out[256];
   for (auto _ : state) {
     benchmark::DoNotOptimize(

@@ -84,35 +84,41 @@ unsigned short DestinationPort(const GenAddress& address) {
 
 }  // namespace
 
-Snmp::Snmp(int& status, unsigned short port, bool bind_ipv6)
-    : kind_(SessionKind::kUdp), ipv6_(bind_ipv6) {
+namespace {
+
+// Opens a session through the backend: a thrown failure becomes a status, and
+// a failed open leaves no session behind.
+template <typename Open>
+int OpenSession(std::unique_ptr<TransportSession>& session, Open open) {
+  int status = SNMP_CLASS_SUCCESS;
   try {
-    status = CurrentSessionBackend()->OpenUdp(port, bind_ipv6, &session_);
+    status = open(&session);
   } catch (const std::bad_alloc&) {
     status = SNMP_CLASS_RESOURCE_UNAVAIL;
   } catch (const std::exception&) {
     status = SNMP_CLASS_INTERNAL_ERROR;
   }
   if (status != SNMP_CLASS_SUCCESS) {
-    session_.reset();
-  } else if (session_ == nullptr) {
+    session.reset();
+  } else if (session == nullptr) {
     status = SNMP_CLASS_INTERNAL_ERROR;
   }
+  return status;
+}
+
+}  // namespace
+
+Snmp::Snmp(int& status, unsigned short port, bool bind_ipv6)
+    : kind_(SessionKind::kUdp), ipv6_(bind_ipv6) {
+  status = OpenSession(session_, [&](std::unique_ptr<TransportSession>* session) {
+    return CurrentSessionBackend()->OpenUdp(port, bind_ipv6, session);
+  });
 }
 
 Snmp::Snmp(int& status, const IpxSockAddress& local) : kind_(SessionKind::kIpx) {
-  try {
-    status = CurrentSessionBackend()->OpenIpx(local, &session_);
-  } catch (const std::bad_alloc&) {
-    status = SNMP_CLASS_RESOURCE_UNAVAIL;
-  } catch (const std::exception&) {
-    status = SNMP_CLASS_INTERNAL_ERROR;
-  }
-  if (status != SNMP_CLASS_SUCCESS) {
-    session_.reset();
-  } else if (session_ == nullptr) {
-    status = SNMP_CLASS_INTERNAL_ERROR;
-  }
+  status = OpenSession(session_, [&](std::unique_ptr<TransportSession>* session) {
+    return CurrentSessionBackend()->OpenIpx(local, session);
+  });
 }
 
 Snmp::~Snmp() = default;
