@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -11,6 +10,7 @@
 #include "device/port_resolution.h"
 #include "device/printer_queue.h"
 #include "device/socket_layer.h"
+#include "platform/decimal_text.h"
 #include "platform/machine.h"
 #include "prompts/module_state.h"
 #include "prompts/module_text.h"
@@ -23,15 +23,10 @@ using Snmp_pp::Address;
 using Snmp_pp::GenAddress;
 
 constexpr std::string_view kSnmpCommunityData = "SNMP Community";
-constexpr int kVariantBase = 10;
 // Every query asks ResolveDeviceAddress for the model check where the port
 // needs one, and never trusts the port blindly.
 constexpr int kVerifyModel = 1;
 constexpr int kUntrusted = 0;
-
-int ParseVariant(const char* text) {
-  return text != nullptr ? static_cast<int>(std::strtol(text, nullptr, kVariantBase)) : 0;
-}
 
 GenAddress TargetAddress(AddressObject kind, std::string_view address, bool ipv6Shape) {
   const bool hadPercent = address.find('%') != std::string_view::npos;
@@ -134,7 +129,7 @@ FrameOutcome RunQuery(const QueryVariant& variant, const QueryCall& call, const 
   auto record = GetPrinterInfo(call.queueName, queue);  // step 3
   std::array<char, kAddressBufferSize> address{};
   const int resolved =
-      ResolveDeviceAddress(record.get(), address.data(), ParseVariant(call.variantText),
+      ResolveDeviceAddress(record.get(), address.data(), platform::ReadDecimal(call.variantText),
                            queue.get(), kVerifyModel, call.notOurs, kUntrusted);  // step 4
 
   // Declared before the socket layer so that they go after its clean-up.

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 
 #include "device/query_frame.h"
 #include "device/query_variants.h"
 #include "framework/window_constants.h"
+#include "platform/decimal_text.h"
 #include "prompts/module_text.h"
 #include "prompts/prompt_setup.h"
 #include "queries/box_status.h"
@@ -16,8 +15,6 @@
 
 namespace prompts {
 namespace {
-
-constexpr int kDecimal = 10;
 
 // The texts set at initialisation.
 constexpr RuntimeText kRuntimeTexts[] = {
@@ -28,23 +25,14 @@ constexpr RuntimeText kRuntimeTexts[] = {
     {framework::kIdCancel, IDS_STR_BOX_PASSWORD_CANCEL},
 };
 
-// atoi without its undefined overflow: the leading decimal number, 0 when
-// there is none, clamped to int.
-int DecimalValue(const char* text) {
-  if (text == nullptr) return 0;
-  const long value = std::strtol(text, nullptr, kDecimal);
-  return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
-}
-
 std::string FirstCharacters(const char* text) {
   if (text == nullptr) return {};
   return std::string(text, strnlen(text, kBoxPasswordLength));
 }
 
 std::string RowOid(std::string_view password) {
-  return password.empty()
-             ? queries::BuildNoPasswordOid()
-             : queries::BuildBoxPasswordOid(DecimalValue(std::string(password).c_str()));
+  return password.empty() ? queries::BuildNoPasswordOid()
+                          : queries::BuildBoxPasswordOid(platform::ReadDecimal(password));
 }
 
 }  // namespace
@@ -84,12 +72,13 @@ void BoxPassword::OnChangePassword() {
 int CheckBoxPassword(const char* queueName, const char* variant, const char* boxNumber,
                      const char* password, char* entered, platform::PrinterHandle queue) {
   int answer = kBoxNotAsked;
-  const int box = DecimalValue(boxNumber);
+  const int box = platform::ReadDecimal(boxNumber);
   device::RunQuery(device::kCheckBoxPasswordQuery, {queueName, variant, queue},
                    [&](device::QuerySession& session) {
-                     std::string oid = password == nullptr || *password == '\0'
-                                           ? queries::BuildNoPasswordOid()
-                                           : queries::BuildBoxPasswordOid(DecimalValue(password));
+                     std::string oid =
+                         password == nullptr || *password == '\0'
+                             ? queries::BuildNoPasswordOid()
+                             : queries::BuildBoxPasswordOid(platform::ReadDecimal(password));
                      std::string promptText = FirstCharacters(password);
                      for (;;) {
                        const device::RequestResult row =

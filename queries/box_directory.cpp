@@ -11,6 +11,7 @@
 #include "device/device_address.h"
 #include "device/query_frame.h"
 #include "device/query_variants.h"
+#include "device/table_walk.h"
 #include "platform/machine.h"
 #include "queries/device_text.h"
 
@@ -92,10 +93,6 @@ class BoxChain {
   Vx5BoxRecord* first_;
 };
 
-bool InColumn(const RequestResult& answer, std::string_view column) {
-  return std::string_view(answer.vb.get_printable_oid()).find(column) != std::string_view::npos;
-}
-
 // The converted name up to its first zero, cut to what the name field keeps
 // without splitting a double-byte character.
 bool StoreName(const RequestResult& answer, Vx5BoxRecord& record) {
@@ -130,32 +127,32 @@ bool StoreName(const RequestResult& answer, Vx5BoxRecord& record) {
 
 // Both walks over the box table into `chain`: the number of rows, or -1.
 int WalkBoxTable(QuerySession& session, BoxChain& chain) {
-  int rows = 0;
   Vx5BoxRecord* record = chain.first();
-  std::string next = kBoxNumberColumnOid;
+  device::ColumnWalk numbers(kBoxNumberColumnOid);
   for (;;) {
     const RequestResult answer =
-        session.Request(RequestPattern::kA, next.c_str(), SnmpOperation::kGetNext);
+        session.Request(RequestPattern::kA, numbers.next(), SnmpOperation::kGetNext);
     if (answer.failed) return kBoxQueryFailed;
-    if (!InColumn(answer, kBoxNumberColumnOid)) break;
+    const device::WalkStep step = numbers.Take(answer.vb);
+    if (step == device::WalkStep::kFailed) return kBoxQueryFailed;
+    if (step == device::WalkStep::kEnd) break;
     device::CopyBounded(record->number, kBoxNumberSize, answer.vb.get_printable_value());
     record = chain.Append(record);
     if (record == nullptr) return kBoxQueryFailed;
-    next = answer.vb.get_printable_oid();
-    ++rows;
   }
 
   record = chain.first();
-  next = kBoxNameColumnOid;
-  for (int row = 0; row < rows; ++row, record = record->next) {
+  device::ColumnWalk names(kBoxNameColumnOid);
+  for (int row = 0; row < numbers.rows(); ++row, record = record->next) {
     const RequestResult answer =
-        session.Request(RequestPattern::kA, next.c_str(), SnmpOperation::kGetNext);
+        session.Request(RequestPattern::kA, names.next(), SnmpOperation::kGetNext);
     if (answer.failed) return kBoxQueryFailed;
-    if (!InColumn(answer, kBoxNameColumnOid)) break;  // later records keep empty names
+    const device::WalkStep step = names.Take(answer.vb);
+    if (step == device::WalkStep::kFailed) return kBoxQueryFailed;
+    if (step == device::WalkStep::kEnd) break;  // later records keep empty names
     if (!StoreName(answer, *record)) return kBoxQueryFailed;
-    next = answer.vb.get_printable_oid();
   }
-  return rows;
+  return numbers.rows();
 }
 
 struct FileCloser {
