@@ -194,8 +194,6 @@ void CallArguments::Allocate(Slot& slot) {
       slot.integers[0] = static_cast<int>(slot.integer);
       return;
     case ParamKind::kBoxFile:
-      // Only a file this call writes is reported, never one left from before.
-      if (!slot.null) std::remove(slot.text.c_str());
       return;
     default:
       return;

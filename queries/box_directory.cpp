@@ -203,10 +203,7 @@ int GetBoxInfo9x(const char* queueName, const char* variant, const char* boxFile
                      const bool closed = std::fclose(file.release()) == 0;
                      // A box file cut short would list boxes that are not there;
                      // it is closed first, as an open file cannot be removed everywhere.
-                     if (!written || !closed) {
-                       std::remove(boxFilePath);
-                       return;
-                     }
+                     if (!written || !closed) return;
                      result = rows - 1;
                    });
   return result;
