@@ -2,6 +2,7 @@
 // memory and a headless dialog host acting out a user script.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -13,6 +14,7 @@
 #include "platform/simulated/headless_dialog_host.h"
 #include "platform/simulated/simulated_machine.h"
 #include "platform/simulated/user_script.h"
+#include "platform/user_interface.h"
 
 namespace framework::testing {
 
@@ -45,6 +47,21 @@ class ScriptedSession {
  private:
   platform::simulated::ScopedMachine machine_;
   std::unique_ptr<platform::DialogHost> previousHost_;
+};
+
+// A host that builds the dialog, hands it to the test, and closes it as
+// cancelled if the test left it open.
+class CallbackHost : public platform::DialogHost {
+ public:
+  explicit CallbackHost(std::function<void(platform::HostedDialog&)> act) : act_(std::move(act)) {}
+  void RunModal(platform::HostedDialog& dialog) override {
+    dialog.Create();
+    act_(dialog);
+    if (dialog.IsOpen()) dialog.End(platform::kIdCancel);
+  }
+
+ private:
+  std::function<void(platform::HostedDialog&)> act_;
 };
 
 // A window that records what its controls tell it.
