@@ -18,19 +18,13 @@ namespace prompts {
 namespace {
 
 using framework::testing::CallbackHost;
+using framework::testing::ControlOf;
 using framework::testing::FromHex;
 using framework::testing::ScriptedSession;
 
 constexpr int kTemplate = 4001;
 constexpr int kEdit = 4001;
 constexpr int kContinue = 1;
-
-nlohmann::json ControlOf(const nlohmann::json& dump, int id) {
-  for (const nlohmann::json& control : dump["controls"]) {
-    if (control["id"] == id) return control;
-  }
-  return {};
-}
 
 // The caller's 256-byte buffer with a marked tail, so a write past the DIN shows.
 struct DinBuffer {

@@ -16,6 +16,7 @@ namespace prompts {
 namespace {
 
 using framework::testing::CallbackHost;
+using framework::testing::ControlOf;
 using framework::testing::FromHex;
 using framework::testing::ScriptedSession;
 
@@ -23,13 +24,6 @@ constexpr int kTemplate = 4040;
 constexpr int kList = 4098;
 constexpr int kFullName = 4099;
 constexpr int kUntouched = -7;
-
-nlohmann::json ControlOf(const nlohmann::json& dump, int id) {
-  for (const nlohmann::json& control : dump["controls"]) {
-    if (control["id"] == id) return control;
-  }
-  return {};
-}
 
 struct Choice {
   int answer = -1;

@@ -13,16 +13,15 @@
 
 #include "device/query_frame.h"
 #include "exports/vx5prcfg.h"
-#include "platform/dialog_host.h"
-#include "platform/simulated/headless_dialog_host.h"
-#include "platform/simulated/user_script.h"
 #include "tests/device/device_test_machine.h"
+#include "tests/framework/scripted_session.h"
 
 namespace queries {
 namespace {
 
 using device::testing::DeviceTest;
 using device::testing::LocalQueue;
+using framework::testing::ScriptedUser;
 using Snmp_pp::ScriptedSend;
 using Snmp_pp::SessionKind;
 
@@ -42,22 +41,6 @@ std::string AddressedQueue(std::string_view address) {
 std::string Row(std::string_view code) {
   return std::string(kDeptCodeOidPrefix) + "." + std::string(code);
 }
-
-// A user acting out `script` on the dialogs shown while it lives.
-class ScriptedUser {
- public:
-  explicit ScriptedUser(std::string_view script)
-      : previous_(
-            platform::InstallDialogHost(std::make_unique<platform::simulated::HeadlessDialogHost>(
-                std::make_unique<platform::simulated::ScriptUser>(
-                    platform::simulated::ParseUserScript(script))))) {}
-  ~ScriptedUser() { platform::InstallDialogHost(std::move(previous_)); }
-  ScriptedUser(const ScriptedUser&) = delete;
-  ScriptedUser& operator=(const ScriptedUser&) = delete;
-
- private:
-  std::unique_ptr<platform::DialogHost> previous_;
-};
 
 class DeptCodeCheckTest : public DeviceTest {
  protected:
