@@ -4,20 +4,7 @@
 #pragma once
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-// clang-format off
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#include <iphlpapi.h>
-// clang-format on
-// The resolver's A/W macros would rename the platform's resolver calls.
-#undef GetAddrInfo
-#undef GetNameInfo
+#include "platform/win32/windows_api.h"
 #else
 #include <arpa/inet.h>
 #include <net/if.h>

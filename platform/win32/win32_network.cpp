@@ -23,11 +23,31 @@ Function Bound(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
+// Windows Sockets started for the length of one call: the module resolves
+// names before it opens a session, and a resolver that outlived the call
+// would clean up only when the DLL unloads, where WSACleanup must not run.
+class SocketsStarted {
+ public:
+  SocketsStarted() {
+    WSADATA data{};
+    error_ = WSAStartup(kWinsockVersion, &data);
+  }
+  ~SocketsStarted() {
+    if (error_ == 0) WSACleanup();
+  }
+  SocketsStarted(const SocketsStarted&) = delete;
+  SocketsStarted& operator=(const SocketsStarted&) = delete;
+
+  int error() const { return error_; }
+
+ private:
+  int error_;
+};
+
 }  // namespace
 
 struct Win32NameResolver::EntryPoints {
   HMODULE module = nullptr;
-  bool socketsStarted = false;
   GetAddrInfoFunction getaddrinfo = nullptr;
   FreeAddrInfoFunction freeaddrinfo = nullptr;
   GetNameInfoFunction getnameinfo = nullptr;
@@ -36,7 +56,6 @@ struct Win32NameResolver::EntryPoints {
   EntryPoints(const EntryPoints&) = delete;
   EntryPoints& operator=(const EntryPoints&) = delete;
   ~EntryPoints() {
-    if (socketsStarted) WSACleanup();
     if (module != nullptr) ::FreeLibrary(module);
   }
 };
@@ -52,11 +71,6 @@ std::unique_ptr<Win32NameResolver> Win32NameResolver::Bind() {
       entryPoints->getnameinfo == nullptr) {
     return nullptr;
   }
-  // The module resolves names before it opens a session: the resolver keeps
-  // Windows Sockets started for as long as it is bound.
-  WSADATA data{};
-  if (WSAStartup(kWinsockVersion, &data) != 0) return nullptr;
-  entryPoints->socketsStarted = true;
   return std::unique_ptr<Win32NameResolver>(new Win32NameResolver(std::move(entryPoints)));
 }
 
@@ -85,6 +99,8 @@ int Win32NameResolver::GetAddrInfo(std::string_view node, AddressFamily family,
   }
   if (node.empty() || node.find('\0') != std::string_view::npos) return kWsaHostNotFound;
 
+  const SocketsStarted sockets;
+  if (sockets.error() != 0) return sockets.error();
   const std::string name(node);
   ADDRINFOA* list = nullptr;
   const int error = entryPoints_->getaddrinfo(name.c_str(), nullptr, &hints, &list);
@@ -130,6 +146,8 @@ int Win32NameResolver::GetNameInfo(const SocketAddress& address, char* host, std
     return kWsaEafnosupport;
   }
   const auto hostCapacity = static_cast<DWORD>(capacity > MAXDWORD ? MAXDWORD : capacity);
+  const SocketsStarted sockets;
+  if (sockets.error() != 0) return sockets.error();
   return entryPoints_->getnameinfo(reinterpret_cast<const SOCKADDR*>(&storage), length, host,
                                    hostCapacity, nullptr, 0, numericHost ? NI_NUMERICHOST : 0);
 }

@@ -12,7 +12,7 @@ namespace platform::win32 {
 class Win32NameResolver : public NameResolver {
  public:
   // The resolver of ws2_32.dll; null when the DLL or an entry point is
-  // missing or Windows Sockets does not start.
+  // missing.
   static std::unique_ptr<Win32NameResolver> Bind();
   ~Win32NameResolver() override;
   Win32NameResolver(const Win32NameResolver&) = delete;

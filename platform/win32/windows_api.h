@@ -1,8 +1,9 @@
-// The Windows headers, for the sources of platform/win32 only: the rest of
-// the module never sees them. Their A/W macros would rename the platform
-// interfaces' members (GetPrinter, MessageBox, LoadLibrary, ...) in these
-// sources alone, so they are taken back; the code calls the "A" functions
-// by their own names.
+// The Windows headers, for the sources of platform/win32 and the SNMP layer's
+// own socket calls (snmp/socket_api.h): the rest of the module never sees
+// them. Their A/W macros would rename the platform interfaces' members
+// (GetPrinter, MessageBox, LoadLibrary, GetAddrInfo, ...) in these sources
+// alone, so they are taken back; the code calls the "A" functions by their
+// own names.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -15,6 +16,7 @@
 // clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <iphlpapi.h>
 #include <windows.h>
 #include <winspool.h>
 #include <sddl.h>

@@ -15,7 +15,7 @@ toolchain=$top/platform/win32/mingw_toolchain.cmake
 mingw=x86_64-w64-mingw32
 jobs=${VX5PRCFG_JOBS:-2}
 
-step() { printf '\n== %s\n' "$*"; }
+step() { printf '\n== %s (at %ss)\n' "$*" "$SECONDS"; }
 
 # --- Dependencies, built once ---------------------------------------------------
 
@@ -47,7 +47,8 @@ build_netsnmp() {
   step "Net-SNMP's snmplib for MinGW (once)"
   rm -rf "$cache/src"
   mkdir -p "$cache/src" "$deps/lib/pkgconfig" "$deps/include"
-  (cd "$cache/src" && apt_source net-snmp)
+  (cd "$cache/src" && apt_source net-snmp) >"$cache/netsnmp-source.log" 2>&1 ||
+    { echo "apt-get source net-snmp failed; see $cache/netsnmp-source.log" >&2; exit 1; }
   local source
   source=$(find "$cache/src" -mindepth 1 -maxdepth 1 -type d -name 'net-snmp*' | head -n 1)
   (
@@ -114,12 +115,142 @@ build_windows() {
   cmake --build "$out" -j"$jobs"
 }
 
+# --- Checks, unit tests and the smoke run -------------------------------------------
+
+# The module's own code stays portable: only platform/win32 meets windows.h.
+check_portable_sources() {
+  local found
+  found=$(grep -rlE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]windows\.h[>"]' \
+    --include='*.cpp' --include='*.h' --include='*.c' \
+    bench cli device exports framework platform prompts queries resources snmp tabprint tests \
+    2>/dev/null | grep -v '^platform/win32/' || true)
+  if [ -n "$found" ]; then
+    echo "windows.h is included outside platform/win32:" >&2
+    echo "$found" >&2
+    exit 1
+  fi
+}
+
+# The DLL exports the listed names, undecorated, and imports Windows' own
+# DLLs only; prcfg.exe imports Windows' own DLLs only.
+check_binaries() {
+  step "exports and imports"
+  python3 - "$out/vx5prcfg.dll" "$out/prcfg.exe" "$top/exports/exports.list" <<'PY'
+import re, subprocess, sys
+dll, exe, export_list = sys.argv[1:4]
+system_dlls = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "iphlpapi.dll", "kernel32.dll",
+               "msvcrt.dll", "shell32.dll", "user32.dll", "winspool.drv", "ws2_32.dll"}
+listed = [line.strip() for line in open(export_list)
+          if re.fullmatch(r"[A-Za-z_][A-Za-z0-9_]*", line.strip())]
+failed = False
+
+def dump(path):
+    return subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], check=True,
+                          capture_output=True, text=True).stdout
+
+for path in (dll, exe):
+    imports = re.findall(r"DLL Name: (\S+)", dump(path))
+    foreign = [name for name in imports if name.lower() not in system_dlls]
+    print(f"{path.split('/')[-1]} imports: {', '.join(imports)}")
+    if foreign:
+        print(f"  not a Windows system DLL: {', '.join(foreign)}")
+        failed = True
+
+table = dump(dll).split("[Ordinal/Name Pointer] Table", 1)
+exported = re.findall(r"^\s+\[\s*\d+\]\s+(\S+)\s*$", table[1], re.M) if len(table) > 1 else []
+print(f"vx5prcfg.dll exports {len(exported)} of the {len(listed)} listed names")
+strangers = [name for name in exported if name not in listed]
+if strangers:
+    print(f"  not in exports.list (or decorated): {', '.join(strangers)}")
+    failed = True
+missing = [name for name in listed if name not in exported]
+if missing:
+    print(f"  not defined yet: {', '.join(missing)}")
+sys.exit(1 if failed else 0)
+PY
+}
+
+wine_env() {
+  export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all
+  # No Mono or Gecko installer in a prefix that needs neither.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+fresh_prefix() {
+  step "a fresh Wine prefix"
+  wine_env
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  env -u DISPLAY wineboot --init >"$out/wineboot.log" 2>&1
+  wineserver -w
+}
+
+unit_tests() {
+  step "Windows unit tests under Wine"
+  wine_env
+  # Message boxes, cursors and windows need a display: a virtual one.
+  xvfb-run -a wine "$out/tests/win32_platform_tests.exe" 2>&1 | tr -d '\r' | grep -v '^X connection'
+  wineserver -w
+}
+
+smoke_run() {
+  step "smoke run: prcfg.exe under Wine against the simulated devices"
+  wine_env
+  local smoke=$out/smoke
+  rm -rf "$smoke"
+  mkdir -p "$smoke"
+  # regedit reads a version-5 file as UTF-16 with its BOM, as Windows writes it.
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$top/sim/machines/wine.reg"; } >"$smoke/machine.reg"
+  wine regedit /S "$(winepath -w "$smoke/machine.reg")"
+  local long_folder="$WINEPREFIX/drive_c/vx5prcfg smoke"
+  mkdir -p "$long_folder"
+  : >"$long_folder/a long file name.txt"
+
+  "$top/sim/start"
+  trap '"$top/sim/stop"; wineserver -k 2>/dev/null || true' EXIT
+  # No display: a message box would wait for a click that never comes.
+  local prcfg=(env -u DISPLAY wine "$out/prcfg.exe" --json)
+  "${prcfg[@]}" GetCurrentTimePJL >"$smoke/pjl.json"
+  date +%s >"$smoke/now"
+  "${prcfg[@]}" GetShortPathNameFromDll 'C:\vx5prcfg smoke\a long file name.txt' >"$smoke/short.json"
+  "${prcfg[@]}" GetMFPModel "Lobby Copier" >"$smoke/model15.json"
+  "${prcfg[@]}" GetMFPModel "Silent Copier" >"$smoke/silent.json"
+  python3 - "$smoke" <<'PY'
+import json, sys
+smoke = sys.argv[1]
+def answer(name):
+    return json.load(open(f"{smoke}/{name}.json"))
+checks = []
+pjl = answer("pjl")
+now = int(open(f"{smoke}/now").read())
+text = pjl["out"]["text"]
+checks.append(("GetCurrentTimePJL", f'{pjl["return"]} {text}',
+               pjl["return"] == 1 and text.startswith("T") and abs(int(text[1:]) - now) < 300))
+short = answer("short")
+path = short["out"]["shortPath"]
+checks.append(("GetShortPathNameFromDll", f'{short["return"]} {path}',
+               short["return"] == len(path) and " " not in path))
+for name, queue, wanted in (("model15", "Lobby Copier", 1), ("silent", "Silent Copier", 0)):
+    result = answer(name)
+    checks.append((f"GetMFPModel {queue}", str(result["return"]), result["return"] == wanted))
+for export, got, ok in checks:
+    print(f'{"ok  " if ok else "FAIL"} {export}: {got}')
+sys.exit(0 if all(ok for _, _, ok in checks) else 1)
+PY
+}
+
 main() {
   mkdir -p "$cache"
+  check_portable_sources
   build_netsnmp
   build_googletest
   link_json_headers
   build_windows
+  check_binaries
+  fresh_prefix
+  unit_tests
+  smoke_run
+  step "done"
 }
 
 main "$@"
