@@ -28,12 +28,17 @@ apt_source() {
   : >"$sources"
   local f
   for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] && grep -qi 'debian' "$f" && sed 's/^Types:.*/Types: deb-src/' "$f" >>"$sources" && echo >>"$sources"
+    if [ -f "$f" ] && grep -qi 'debian' "$f"; then
+      sed 's/^Types:.*/Types: deb-src/' "$f" >>"$sources"
+      echo >>"$sources"
+    fi
   done
   local list=$apt/sources.list
   : >"$list"
   for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] && grep -E '^deb[[:space:]].*debian' "$f" | sed 's/^deb[[:space:]]/deb-src /' >>"$list"
+    if [ -f "$f" ]; then
+      sed -n 's/^deb[[:space:]]\(.*debian.*\)/deb-src \1/p' "$f" >>"$list"
+    fi
   done
   local options=(-o "Dir::Etc::SourceList=$list" -o "Dir::Etc::SourceParts=$apt/sources.list.d"
                  -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt"
