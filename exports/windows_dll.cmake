@@ -15,7 +15,6 @@ add_custom_command(
   DEPENDS $<TARGET_OBJECTS:vx5prcfg_entry> ${CMAKE_CURRENT_SOURCE_DIR}/exports.list
           ${CMAKE_CURRENT_SOURCE_DIR}/write_dll_def.cmake
   COMMENT "Writing vx5prcfg_dll.def"
-  COMMAND_EXPAND_LISTS
   VERBATIM)
 
 target_sources(vx5prcfg PRIVATE ${_dll_def} ${CMAKE_SOURCE_DIR}/resources/vx5prcfg.rc)
