@@ -177,8 +177,9 @@ PY
 
 wine_env() {
   export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all
-  # No Mono or Gecko installer in a prefix that needs neither.
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # No Mono or Gecko installer in a prefix that needs neither, and no menu
+  # entries or file types written to the home folder.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
 fresh_prefix() {
