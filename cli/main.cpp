@@ -1,8 +1,5 @@
-// prcfg: the driver stand-in. Loads libvx5prcfg.so the way the driver loads
-// the module and calls one export by name with arguments in its own order.
-#include <fcntl.h>
-#include <unistd.h>
-
+// prcfg: the driver stand-in. Loads the module the way the driver does and
+// calls one export by name with arguments in its own order.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -14,6 +11,7 @@
 #include "cli/call_arguments.h"
 #include "cli/exit_codes.h"
 #include "cli/export_table.h"
+#include "cli/host_system.h"
 #include "cli/machine_queues.h"
 #include "cli/module_session.h"
 #include "cli/report_output.h"
@@ -78,12 +76,6 @@ Options ParseOptions(int argc, char** argv) {
     }
   }
   return options;
-}
-
-fs::path ExecutableFolder() {
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::current_path() : self.parent_path();
 }
 
 // --machine, else the environment's choice, else the example machine beside
@@ -162,11 +154,11 @@ int CallExport(const std::string& library, const std::string& machine, const Opt
   const std::string& name = options.command.front();
   const ExportRow* row = FindExport(name);
   if (row == nullptr) throw UsageError("no export named " + name + " (see prcfg --list)");
-  // The terminal speaks UTF-8; the module takes the machine's ANSI code page.
+  // The module takes the machine's ANSI code page.
   const std::uint32_t codePage = ProfileAnsiCodePage(machine);
   std::vector<std::string> args;
   for (auto arg = options.command.begin() + 1; arg != options.command.end(); ++arg) {
-    args.push_back(Utf8ToAnsi(codePage, *arg));
+    args.push_back(ArgumentInAnsi(codePage, *arg));
   }
   CallArguments arguments(row->Params(), args);  // bad arguments before anything loads
   ModuleSession session(library, codePage);
@@ -187,21 +179,13 @@ int CallExport(const std::string& library, const std::string& machine, const Opt
   return report.profileErrors.empty() ? kExitDone : kExitFailure;
 }
 
-// The demo runs unattended: a dialog finds no keyboard to wait for.
-void DetachKeyboard() {
-  const int null = open("/dev/null", O_RDONLY);
-  if (null < 0) return;
-  dup2(null, STDIN_FILENO);
-  close(null);
-}
-
 int Run(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   const fs::path folder = ExecutableFolder();
   const std::string library = (folder / kLibraryFileName).string();
   const std::string machine = ChooseMachine(options, folder);
-  setenv(kMachineVariable, machine.c_str(), 1);
-  if (options.user) setenv(kUserVariable, options.user->c_str(), 1);
+  SetVariable(kMachineVariable, machine);
+  if (options.user) SetVariable(kUserVariable, *options.user);
 
   if (options.list) {
     std::optional<ModuleSession> session;
@@ -215,6 +199,7 @@ int Run(int argc, char** argv) {
   }
   if (options.command.front() == kTourCommand) {
     if (options.command.size() > 1) throw UsageError("tour takes no arguments");
+    // The demo runs unattended: a dialog finds no keyboard to wait for.
     if (!options.user) DetachKeyboard();
     return RunTour(library, machine, options.json, std::cout, std::cerr);
   }

@@ -1,8 +1,5 @@
 #include "cli/module_session.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
 #include <stdexcept>
 
 #include "cli/ansi_text.h"
@@ -13,23 +10,22 @@ ModuleSession::ModuleSession(const std::string& libraryPath, std::uint32_t codeP
     : profileCodePage_(codePage) {
   // The machine opens its trace when the library first reaches it, so the
   // name must be in place before the library is loaded.
-  setenv(kTraceVariable, trace_.path().c_str(), 1);
-  library_ = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (library_ == nullptr) {
-    const char* reason = dlerror();
-    unsetenv(kTraceVariable);
-    throw std::runtime_error("cannot load " + libraryPath + ": " +
-                             (reason != nullptr ? reason : "unknown error"));
+  SetVariable(kTraceVariable, trace_.path());
+  try {
+    library_ = std::make_unique<LoadedLibrary>(libraryPath);
+  } catch (...) {
+    UnsetVariable(kTraceVariable);
+    throw;
   }
 }
 
 ModuleSession::~ModuleSession() {
-  dlclose(library_);
-  unsetenv(kTraceVariable);
+  library_.reset();
+  UnsetVariable(kTraceVariable);
 }
 
 bool ModuleSession::Defines(const ExportRow& row) const {
-  return dlsym(library_, std::string(row.name).c_str()) != nullptr;
+  return library_->Find(std::string(row.name)) != nullptr;
 }
 
 std::uint32_t ModuleSession::AnsiCodePage() const {
@@ -37,7 +33,7 @@ std::uint32_t ModuleSession::AnsiCodePage() const {
 }
 
 CallReport ModuleSession::Call(const ExportRow& row, CallArguments& args) {
-  void* symbol = dlsym(library_, std::string(row.name).c_str());
+  void* symbol = library_->Find(std::string(row.name));
   if (symbol == nullptr) throw std::logic_error(std::string(row.name) + " is not defined");
   CallReport report;
   report.exportName = row.name;

@@ -1,6 +1,6 @@
-// The module as the driver sees it: the shared library loaded with dlopen,
-// exports found by name with dlsym, and what each call showed the user read
-// back from the machine's trace.
+// The module as the driver sees it: the library loaded, exports found by
+// name, and what each call showed the user read back from the machine's
+// trace.
 #pragma once
 
 #include <cstdint>
@@ -13,11 +13,10 @@
 #include "cli/ansi_text.h"
 #include "cli/call_arguments.h"
 #include "cli/export_table.h"
+#include "cli/host_system.h"
 #include "cli/trace_file.h"
 
 namespace prcfg {
-
-inline constexpr char kLibraryFileName[] = "libvx5prcfg.so";
 
 struct CallReport {
   std::string exportName;
@@ -50,7 +49,7 @@ class ModuleSession {
   TraceFile trace_;
   TraceEvents events_;
   std::uint32_t profileCodePage_;
-  void* library_ = nullptr;
+  std::unique_ptr<LoadedLibrary> library_;
 };
 
 }  // namespace prcfg

@@ -1,33 +1,18 @@
 #include "cli/trace_file.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
+
+#include "cli/host_system.h"
 
 namespace prcfg {
 namespace {
 
-constexpr char kTraceTemplate[] = "prcfg-trace-XXXXXX";
-
-std::filesystem::path TemporaryFolder() {
-  if (const char* folder = std::getenv("TMPDIR"); folder != nullptr && *folder != '\0') {
-    return folder;
-  }
-  return "/tmp";
-}
+constexpr char kTracePrefix[] = "prcfg-trace-";
 
 }  // namespace
 
-TraceFile::TraceFile() {
-  std::string name = (TemporaryFolder() / kTraceTemplate).string();
-  const int fd = mkstemp(name.data());
-  if (fd < 0) throw std::runtime_error("cannot create a trace file in " + name);
-  close(fd);
-  path_ = std::move(name);
-}
+TraceFile::TraceFile() : path_(CreateTemporaryFile(kTracePrefix)) {}
 
 TraceFile::~TraceFile() {
   std::error_code ignored;

@@ -1,9 +1,5 @@
 #include "snmp/address.h"
 
-#include <arpa/inet.h>
-#include <net/if.h>
-#include <sys/socket.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -14,6 +10,7 @@
 #include <vector>
 
 #include "platform/machine.h"
+#include "snmp/socket_api.h"
 
 namespace Snmp_pp {
 namespace {

@@ -4,14 +4,14 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 // clang-format on
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "snmp/snmp_errors.h"
+#include "snmp/socket_api.h"
 
 namespace Snmp_pp {
 namespace {
@@ -44,12 +44,7 @@ using PduHandle = std::unique_ptr<netsnmp_pdu, PduFreer>;
 // A socket of the family a session binds proves the family is there, as SNMP++ opening its own
 // socket does.
 int ProbeFamily(bool ipv6) {
-  const int fd = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_DGRAM, 0);
-  if (fd < 0) {
-    return SNMP_CLASS_TL_FAILED;
-  }
-  close(fd);
-  return SNMP_CLASS_SUCCESS;
+  return DatagramSocketOpens(ipv6 ? AF_INET6 : AF_INET) ? SNMP_CLASS_SUCCESS : SNMP_CLASS_TL_FAILED;
 }
 
 std::string PeerName(const IpAddress& host, unsigned short port) {
@@ -90,10 +85,13 @@ Vb ToVb(const netsnmp_variable_list& variable) {
     case ASN_TIMETICKS:
       vb.set_unsigned(sNMP_SYNTAX_TIMETICKS, *variable.val.integer);
       break;
-    case ASN_COUNTER64:
-      vb.set_unsigned(sNMP_SYNTAX_CNTR64,
-                      (variable.val.counter64->high << 32) | variable.val.counter64->low);
+    case ASN_COUNTER64: {
+      // Each half is an unsigned long, 32 bits on Windows: widen before shifting.
+      const std::uint64_t value = (static_cast<std::uint64_t>(variable.val.counter64->high) << 32) |
+                                  variable.val.counter64->low;
+      vb.set_unsigned(sNMP_SYNTAX_CNTR64, static_cast<unsigned long>(value));
       break;
+    }
     case SNMP_NOSUCHOBJECT:
     case SNMP_NOSUCHINSTANCE:
     case SNMP_ENDOFMIBVIEW:

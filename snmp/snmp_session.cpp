@@ -1,13 +1,10 @@
 #include "snmp/snmp_session.h"
 
-#ifdef _WIN32
-#include <winsock2.h>
-#endif
-
 #include <exception>
 #include <new>
 
 #include "snmp/snmp_errors.h"
+#include "snmp/socket_api.h"
 
 namespace Snmp_pp {
 namespace {
