@@ -163,6 +163,22 @@ TEST_F(TabPrintingTest, ImageShiftTextsComeBackInTheModulesForm) {
   EXPECT_EQ(In(outcome.dumps.at(0), 4109).text(), "13.000");
 }
 
+TEST_F(TabPrintingTest, TheShiftBufferIsReadNoFurtherThanItsNineteenBytes) {
+  ScriptedSession session("escape");
+  // 19 bytes without a terminator, followed by what a longer read would take for a unit.
+  std::array<char, kImageShiftSize + 3> shift{};
+  std::memset(shift.data(), ' ', kImageShiftSize);
+  std::memcpy(shift.data(), "0.25", 4);
+  std::memcpy(shift.data() + kImageShiftSize, "in", 3);
+  std::array<char, kTabListSize> tabList{};
+  int manufacturer = 0;
+  int cassette = 0;
+  RunTabPrinting(nullptr, 0, tabList.data(), &manufacturer, &cassette, shift.data(), nullptr);
+  EXPECT_STREQ(shift.data(), "0.250mm,250.000");
+  // Null required arguments read as 0 and receive nothing.
+  EXPECT_EQ(RunTabPrinting(nullptr, 0, nullptr, nullptr, nullptr, nullptr, "3I"), 1);
+}
+
 TEST_F(TabPrintingTest, CancelHandsBackTheShiftInTheUnitItStartedWith) {
   // A unit change, a stock choice (back to millimetres) or a refused OK
   // before Cancel leaves the starting shift as it was.
