@@ -5,6 +5,11 @@
 #include "resources/resource_ids.h"
 
 namespace tabprint {
+namespace {
+
+constexpr int kFallbackStockEntry = 1;
+
+}  // namespace
 
 void FillStockNames(framework::ComboBox& list, std::span<const TabStockRecord> stock) {
   list.ResetContent();
@@ -20,6 +25,12 @@ bool SelectStoredEntry(framework::ComboBox& list, int index, std::string& text) 
   if (found == framework::kCbErr) return false;
   list.SetCurSel(found);
   return true;
+}
+
+bool SelectStoredManufacturer(framework::ComboBox& list, int index, std::string& text) {
+  if (SelectStoredEntry(list, index, text)) return true;
+  list.SetCurSel(kFallbackStockEntry);
+  return false;
 }
 
 void FillCassetteList(framework::ComboBox& list, int index, std::string& text) {

@@ -34,6 +34,10 @@ void FillStockNames(framework::ComboBox& list, std::span<const TabStockRecord> s
 // the selection is then left to the caller.
 bool SelectStoredEntry(framework::ComboBox& list, int index, std::string& text);
 
+// SelectStoredManufacturer: the entry at `index` as above, else the second
+// entry. True when the stored one was found (its stock is then applied).
+bool SelectStoredManufacturer(framework::ComboBox& list, int index, std::string& text);
+
 // FillCassetteList: "Lower Drawer" and "Bypass Feeder", the entry at `index`
 // selected as above, else the first one.
 void FillCassetteList(framework::ComboBox& list, int index, std::string& text);

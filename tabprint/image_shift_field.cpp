@@ -91,8 +91,8 @@ void ImageShiftField::Parse(std::string_view text, float& shift, int& unit) {
   if (text.empty() || read.value < 0.0f || ExceedsShiftRange(read.value, read.unit)) {
     read.value = DefaultShift(read.unit);
   }
-  shift = read.value;
-  unit = read.unit;
+  shift = startShift_ = read.value;
+  unit = startUnit_ = read.unit;
   // The unit first, so that the edit's check reads the new value in it.
   ShowUnit(read.unit);
   ShowValue(kShownFormat, read.value);

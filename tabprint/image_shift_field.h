@@ -26,8 +26,14 @@ class ImageShiftField {
       : dialog_(dialog), editId_(editId), unitId_(unitId), convertedFormat_(convertedFormat) {}
 
   // ParseImageShift: the caller's text (empty when none) into `shift` and
-  // `unit`; out of range, negative or empty gives the unit's default. Shown.
+  // `unit`; out of range, negative or empty gives the unit's default. Shown,
+  // and kept as the shift the dialog started with.
   void Parse(std::string_view text, float& shift, int& unit);
+  // The shift the dialog started with, value and unit, as Cancel hands it back.
+  void RestoreStart(float& shift, int& unit) const {
+    shift = startShift_;
+    unit = startUnit_;
+  }
   // A tab stock's shift, in millimetres, shown with the millimetre unit.
   void ShowStockShift(float millimetres, int& unit);
   // ConvertShiftUnit: the unit list's selection changed from `unit`.
@@ -53,6 +59,8 @@ class ImageShiftField {
   int editId_;
   int unitId_;
   const char* convertedFormat_;
+  float startShift_ = kDefaultShiftMillimetres;
+  int startUnit_ = kMillimetres;
 };
 
 }  // namespace tabprint

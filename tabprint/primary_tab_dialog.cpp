@@ -6,11 +6,7 @@
 #include "tabprint/dialog_lists.h"
 
 namespace tabprint {
-namespace {
-
-constexpr int kFallbackStockEntry = 1;
-
-}  // namespace
+namespace {}  // namespace
 
 const CPrimaryTab::Map CPrimaryTab::kMessageMap = {
     Map::Command(IDC_TAB_MANUFACTURER, framework::kCbnSelChange, &CPrimaryTab::ApplyManufacturer),
@@ -52,15 +48,11 @@ bool CPrimaryTab::OnInitDialog() {
   if (m_bHasStock) FillStockNames(stocks, m_stock);
   FillCassetteList(RequireControl<framework::ComboBox>(*this, IDC_TAB_CASSETTE), m_nCassetteIndex,
                    m_strCassette);
-  if (SelectStoredEntry(stocks, m_nManufacturerIndex, m_strManufacturer)) {
+  if (SelectStoredManufacturer(stocks, m_nManufacturerIndex, m_strManufacturer)) {
     ApplyManufacturer();
-  } else {
-    stocks.SetCurSel(kFallbackStockEntry);
   }
   // After the stock: the caller's shift wins over the stock's.
   shiftField_.Parse(m_strShiftIn, m_fShift, m_nUnit);
-  startShift_ = m_fShift;
-  startUnit_ = m_nUnit;
   return true;
 }
 
@@ -86,8 +78,7 @@ void CPrimaryTab::OnOK() {
 }
 
 void CPrimaryTab::OnCancel() {
-  m_fShift = startShift_;
-  m_nUnit = startUnit_;
+  shiftField_.RestoreStart(m_fShift, m_nUnit);
   Dialog::OnCancel();
 }
 

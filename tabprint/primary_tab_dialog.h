@@ -57,8 +57,6 @@ class CPrimaryTab : public framework::Dialog {
   void OnChangeUnit();
 
   ImageShiftField shiftField_;
-  float startShift_ = 0.0f;
-  int startUnit_ = kMillimetres;
 
   using Map = framework::MessageMap<CPrimaryTab>;
   static const Map kMessageMap;

@@ -12,7 +12,6 @@
 namespace tabprint {
 namespace {
 
-constexpr int kFallbackStockEntry = 1;
 constexpr int kMinTabsPerBankExchanged = 1;
 constexpr int kMaxTabsPerBankExchanged = 99;
 constexpr int kTwentyFiveTabBanks = 25;
@@ -90,14 +89,10 @@ bool CTabPrint::OnInitDialog() {
   if (!m_strTabListIn.empty()) m_rows.ParseTabList(m_strTabListIn);
   FillCassetteList(RequireControl<framework::ComboBox>(*this, IDC_TAB_CASSETTE), m_nCassetteIndex,
                    m_strCassette);
-  if (SelectStoredEntry(stocks, m_nManufacturerIndex, m_strManufacturer)) {
+  if (SelectStoredManufacturer(stocks, m_nManufacturerIndex, m_strManufacturer)) {
     ApplyManufacturer();
-  } else {
-    stocks.SetCurSel(kFallbackStockEntry);
   }
   shiftField_.Parse(m_strShiftIn, m_fShift, m_nUnit);
-  startShift_ = m_fShift;
-  startUnit_ = m_nUnit;
   return true;
 }
 
@@ -187,8 +182,7 @@ void CTabPrint::OnOK() {
 }
 
 void CTabPrint::OnCancel() {
-  m_fShift = startShift_;
-  m_nUnit = startUnit_;
+  shiftField_.RestoreStart(m_fShift, m_nUnit);
   Dialog::OnCancel();
 }
 

@@ -72,9 +72,6 @@ class CTabPrint : public framework::Dialog {
   void OnChangeUnit();
 
   ImageShiftField shiftField_;
-  // The shift as the dialog started with it, which Cancel hands back.
-  float startShift_ = 0.0f;
-  int startUnit_ = kMillimetres;
 
   using Map = framework::MessageMap<CTabPrint>;
   static const Map kMessageMap;
