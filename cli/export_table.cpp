@@ -62,6 +62,8 @@ constexpr std::size_t kLoginTextSize = 256;
 // A folder every machine has, so the tour's short path call finds it.
 constexpr std::string_view kExistingFolder = "/tmp";
 constexpr std::string_view kTourBoxFile = "/tmp/prcfg-tour-boxes.dat";
+// The code the department code copiers of the example machine know or not.
+constexpr std::string_view kTourDeptCode = "12345";
 
 // The export's name is written once: it names both the row and the
 // declaration the adapter is built from.
@@ -90,7 +92,7 @@ constexpr std::array kExports = {
     EXPORT_ROW(GetHSPStatus, QueueName(), Variant(), Queue()),
     EXPORT_ROW(GetHSPStatusEx, QueueName(), Variant(), Queue(), Optional(InOutInteger("notOurs"))),
     EXPORT_ROW(IsValidDeptCodeMck, QueueName(), Variant(),
-               InOutText("deptCode", VX5PRCFG_DEPT_CODE_SIZE), Queue()),
+               Example(InOutText("deptCode", VX5PRCFG_DEPT_CODE_SIZE), kTourDeptCode), Queue()),
     EXPORT_ROW(GetAdvancedProfileStrings, OutIntegers("settings", VX5PRCFG_PROFILE_SETTINGS),
                OutSlots("strings", VX5PRCFG_PROFILE_STRINGS_SIZE, kProfileSlotSize), QueueName(),
                Variant(), Queue()),

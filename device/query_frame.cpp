@@ -167,7 +167,7 @@ FrameOutcome RunQuery(const QueryVariant& variant, const QueryCall& call, const 
                              : udpStatus != SNMP_CLASS_SUCCESS && ipxStatus != SNMP_CLASS_SUCCESS;
   if (noSession) {
     if (variant.messageAtF2) ShowNoConnectionMessage(variant.messageBufferSize);
-    if (!variant.goesOnPastF1F2) return FrameOutcome::kF2;
+    if (!variant.goesOnPastF1F2 && !variant.goesOnPastF2) return FrameOutcome::kF2;
   }
 
   // Step 8.

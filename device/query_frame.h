@@ -59,6 +59,9 @@ struct QueryVariant {
   // is skipped and the text the resolution left is used) and without a
   // session (F2: after the message), and decides from the send's status.
   bool goesOnPastF1F2 = false;
+  // The query stops at F1 but goes on past F2 (after the message): its
+  // requests then fail and the body decides.
+  bool goesOnPastF2 = false;
 };
 
 // What the caller passed.

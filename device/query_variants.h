@@ -19,7 +19,8 @@ inline constexpr QueryVariant kIsUserAccountenforcedQuery     {"IsUserAccountenf
                                                                 SessionsRequired::kEither, /*goesOnPastF1F2=*/true};
 inline constexpr QueryVariant kIsBlackFreeModeEnabledQuery    {"IsBlackFreeModeEnabled",    kIgnoreOnWindows9x, kIpAddress,            true,  true,  kLongMessageBuffer};
 inline constexpr QueryVariant kIsPrivPasswordEncryptEnabledQuery{"IsPrivPasswordEncryptEnabled", kIgnoreOnWindows9x, kIpAddress,       true,  true,  kLongMessageBuffer};
-inline constexpr QueryVariant kIsValidDeptCodeMckQuery        {"IsValidDeptCodeMck",        kIgnoreOnWindows9x, kGenAddress,           true,  true,  kShortMessageBuffer};
+inline constexpr QueryVariant kIsValidDeptCodeMckQuery        {"IsValidDeptCodeMck",        kIgnoreOnWindows9x, kGenAddress,           true,  true,  kShortMessageBuffer,
+                                                                SessionsRequired::kEither, /*goesOnPastF1F2=*/false, /*goesOnPastF2=*/true};
 inline constexpr QueryVariant kGetBoxInfo9xQuery              {"GetBoxInfo9x",              kKeepCallerHandle,  kGenWholeText,         true,  false, 0};
 inline constexpr QueryVariant kGetBoxInfoQuery                {"GetBoxInfo",                kKeepCallerHandle,  kGenAddress,           true,  false, 0};
 inline constexpr QueryVariant kGetBoxStatusExQuery            {"GetBoxStatusEx",            kIgnoreOnWindows9x, kGenAddress,           false, false, 0};

@@ -58,7 +58,14 @@ bool ParseDouble(const std::string& text, double& value) {
   return true;
 }
 
-std::int64_t ToSeconds(const platform::SystemTime& time) {
+// Writes `text` only when it differs, so that an unchanged field stays quiet.
+void SetTextIfChanged(Control& control, const std::string& text) {
+  if (control.GetWindowText() != text) control.SetWindowText(text);
+}
+
+}  // namespace
+
+std::int64_t SecondsFromLocalTime(const platform::SystemTime& time) {
   std::tm broken{};
   broken.tm_year = time.year - 1900;
   broken.tm_mon = time.month - 1;
@@ -71,7 +78,7 @@ std::int64_t ToSeconds(const platform::SystemTime& time) {
 }
 
 // The exports run one at a time, so localtime's shared buffer is safe here.
-platform::SystemTime FromSeconds(std::int64_t seconds) {
+platform::SystemTime LocalTimeFromSeconds(std::int64_t seconds) {
   const std::time_t moment = static_cast<std::time_t>(seconds);
   const std::tm* broken = std::localtime(&moment);
   platform::SystemTime time;
@@ -85,13 +92,6 @@ platform::SystemTime FromSeconds(std::int64_t seconds) {
   time.second = static_cast<std::uint16_t>(broken->tm_sec);
   return time;
 }
-
-// Writes `text` only when it differs, so that an unchanged field stays quiet.
-void SetTextIfChanged(Control& control, const std::string& text) {
-  if (control.GetWindowText() != text) control.SetWindowText(text);
-}
-
-}  // namespace
 
 std::string FrameworkMessageCaption() {
   const Application* application = CurrentApplication();
@@ -184,9 +184,9 @@ void DataExchange::DateTime(int id, platform::SystemTime& value) {
 }
 
 void DataExchange::DateTime(int id, std::int64_t& value) {
-  platform::SystemTime time = saving_ ? platform::SystemTime{} : FromSeconds(value);
+  platform::SystemTime time = saving_ ? platform::SystemTime{} : LocalTimeFromSeconds(value);
   DateTime(id, time);
-  if (saving_) value = ToSeconds(time);
+  if (saving_) value = SecondsFromLocalTime(time);
 }
 
 void DataExchange::Fail(const std::string& message) {

@@ -64,4 +64,9 @@ class DataExchange {
 // The caption of the framework's own messages: the application's name.
 std::string FrameworkMessageCaption();
 
+// A CTime's conversions: a local date and time to seconds since 1970, and
+// back to the local date and time (the process's time zone).
+std::int64_t SecondsFromLocalTime(const platform::SystemTime& time);
+platform::SystemTime LocalTimeFromSeconds(std::int64_t seconds);
+
 }  // namespace framework

@@ -34,7 +34,7 @@ DateTimePicker::DateTimePicker(ControlOwner& owner, int id, std::uint32_t style,
 bool DateTimePicker::IsTimePicker() const { return (style() & kDtsTimeFormat) == kDtsTimeFormat; }
 
 bool DateTimePicker::SetSystemTime(unsigned flag, const platform::SystemTime& time) {
-  if (flag != kGdtValid) return false;
+  if (flag != kGdtValid || !InRange(time)) return false;
   time_ = time;
   Refresh();
   return true;

@@ -19,7 +19,8 @@ class DateTimePicker : public Control {
   std::string_view kind() const override { return "date-time picker"; }
   bool IsTimePicker() const;
 
-  // DTM_SETSYSTEMTIME (GDT_VALID) / DTM_GETSYSTEMTIME (answers GDT_VALID).
+  // DTM_SETSYSTEMTIME (GDT_VALID; a moment outside the range is refused) /
+  // DTM_GETSYSTEMTIME (answers GDT_VALID).
   bool SetSystemTime(unsigned flag, const platform::SystemTime& time);
   unsigned GetSystemTime(platform::SystemTime& time) const;
   const platform::SystemTime& time() const { return time_; }

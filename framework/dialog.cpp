@@ -235,6 +235,16 @@ void Dialog::OnOK() {
 
 void Dialog::OnCancel() { EndDialog(kIdCancel); }
 
+bool Dialog::OnWindowKey(KeyMessage /*message*/, std::string_view /*character*/) { return true; }
+
+bool Dialog::SendKeyToWindow(std::string_view character) {
+  if (!open_ || character.empty()) return false;
+  OnWindowKey(KeyMessage::kKeyDown, character);
+  const bool processed = OnWindowKey(KeyMessage::kChar, character);
+  OnWindowKey(KeyMessage::kKeyUp, character);
+  return processed;
+}
+
 void Dialog::DoDataExchange(DataExchange& /*exchange*/) {}
 
 bool Dialog::RouteMessage(const Message& message) {
@@ -388,28 +398,38 @@ bool Dialog::TypeText(int id, std::string_view text) {
 
 bool Dialog::PressKey(std::string_view character) {
   Control* focused = GetDlgItem(focus_);
-  if (focused == nullptr || !focused->TakesInput()) return false;
+  // With no control focused the keyboard talks to the dialog window.
+  if (focused == nullptr) return SendKeyToWindow(character);
+  if (!focused->TakesInput()) return false;
   if (auto* edit = dynamic_cast<Edit*>(focused)) return edit->TypeCharacter(character);
   if (auto* combo = dynamic_cast<ComboBox*>(focused)) return combo->TypeCharacter(character);
   if (dynamic_cast<Button*>(focused) != nullptr && character == " ") return ClickButton(focus_);
   return false;
 }
 
-int Dialog::DefaultButtonId() const {
+const Button* Dialog::DefaultButton() const {
   for (const auto& control : controls_) {
     const auto* button = dynamic_cast<const Button*>(control.get());
-    if (button != nullptr && button->IsDefault()) return button->id();
+    if (button != nullptr && button->IsDefault()) return button;
   }
-  return kIdOk;
+  return nullptr;
+}
+
+int Dialog::DefaultButtonId() const {
+  const Button* button = DefaultButton();
+  return button != nullptr ? button->id() : kIdOk;
 }
 
 bool Dialog::PressEnter() {
   // Enter on a push button presses that button; elsewhere the default one,
-  // and nothing when the default button is disabled.
+  // and nothing when the default button is disabled. A dialog without a
+  // default button gets IDOK whatever state its button is in, as in Win32.
   const auto* focused = Item<Button>(focus_);
-  const int id = focused != nullptr && focused->IsPushButton() ? focus_ : DefaultButtonId();
+  const bool onPushButton = focused != nullptr && focused->IsPushButton();
+  const bool hasDefault = DefaultButton() != nullptr;
+  const int id = onPushButton ? focus_ : DefaultButtonId();
   const Control* target = GetDlgItem(id);
-  if (target != nullptr && !target->TakesInput()) return false;
+  if (target != nullptr && !target->TakesInput() && (onPushButton || hasDefault)) return false;
   OnControlCommand(id, kBnClicked);
   return true;
 }

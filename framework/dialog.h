@@ -17,6 +17,7 @@
 
 namespace framework {
 
+class Button;
 class DataExchange;
 
 class Dialog : public platform::HostedDialog, private ControlOwner {
@@ -80,7 +81,17 @@ class Dialog : public platform::HostedDialog, private ControlOwner {
   // MessageBoxA owned by this dialog.
   int MessageBox(std::string_view text, std::string_view caption, unsigned type);
 
+  // One keystroke sent to the dialog window itself (WM_KEYDOWN, WM_CHAR,
+  // WM_KEYUP), as when no control has the focus. True when the character
+  // reached the window's default processing.
+  bool SendKeyToWindow(std::string_view character);
+
  protected:
+  enum class KeyMessage { kKeyDown, kChar, kKeyUp };
+  // The window's own keyboard messages: true hands `message` on to the
+  // default processing, false drops it.
+  virtual bool OnWindowKey(KeyMessage message, std::string_view character);
+
   // The framework's part: data exchange into the controls. Classes call it
   // first. True lets the dialog give the focus to its first tab stop.
   virtual bool OnInitDialog();
@@ -113,6 +124,7 @@ class Dialog : public platform::HostedDialog, private ControlOwner {
   bool TypeText(int id, std::string_view text);
   bool PressKey(std::string_view character);
   bool PressEnter();
+  const Button* DefaultButton() const;
   int DefaultButtonId() const;
 
   int templateId_;

@@ -43,15 +43,20 @@ std::uint32_t ShortPathNameFromDll(const char* longPath, char* shortPath) {
   return Kernel().GetShortPathName(longPath, shortPath, kShortPathCapacity);
 }
 
+void DisplayTimeText(const platform::SystemTime* time, char* text) {
+  if (text == nullptr) return;
+  platform::Kernel& kernel = Kernel();
+  char datePart[kTimePartCapacity] = {};
+  char timePart[kTimePartCapacity] = {};
+  kernel.GetDateFormat(0, time, nullptr, datePart, static_cast<int>(sizeof datePart));
+  kernel.GetTimeFormat(platform::kTimeNoSeconds, time, nullptr, timePart,
+                       static_cast<int>(sizeof timePart));
+  std::snprintf(text, kCurrentTimeTextCapacity, "%s %s", datePart, timePart);
+}
+
 int CurrentTimeText(char* text) {
   if (text == nullptr) return 0;
-  platform::Kernel& kernel = Kernel();
-  char date[kTimePartCapacity] = {};
-  char time[kTimePartCapacity] = {};
-  kernel.GetDateFormat(0, nullptr, nullptr, date, static_cast<int>(sizeof date));
-  kernel.GetTimeFormat(platform::kTimeNoSeconds, nullptr, nullptr, time,
-                       static_cast<int>(sizeof time));
-  std::snprintf(text, kCurrentTimeTextCapacity, "%s %s", date, time);
+  DisplayTimeText(nullptr, text);
   return 1;
 }
 

@@ -22,6 +22,11 @@ inline constexpr std::size_t kPjlTimeTextCapacity = 16;
 void FormatPjlTime(const platform::SystemTime& localTime, char* out, std::size_t capacity);
 std::string FormatPjlTime(const platform::SystemTime& localTime);
 
+// "<date> <time>" of `time` (null: now) in the user's default date format
+// and time format without seconds, each part made in a kTimePartCapacity
+// buffer, into `text` (kCurrentTimeTextCapacity bytes).
+void DisplayTimeText(const platform::SystemTime* time, char* text);
+
 // The utility exports' logic; the exports add only the C boundary.
 std::uint32_t ShortPathNameFromDll(const char* longPath, char* shortPath);
 int CurrentTimeText(char* text);

@@ -191,6 +191,9 @@ TEST(DateTimePickerTest, PickingKeepsThePartThePickerDoesNotEditAndRespectsTheRa
   EXPECT_FALSE(date.Pick(picked));
   ASSERT_EQ(owner.notifications.size(), 1u);
   EXPECT_EQ(owner.notifications[0].code, kDtnDateTimeChange);
+  // DTM_SETSYSTEMTIME refuses a moment outside the range as the user's pick is.
+  EXPECT_FALSE(date.SetSystemTime(kGdtValid, picked));
+  EXPECT_EQ(date.time().month, 5);
 
   EXPECT_TRUE(time.Pick(platform::SystemTime{2030, 1, 0, 1, 14, 45, 0, 0}));
   EXPECT_EQ(time.time().year, 2012);

@@ -2,6 +2,7 @@
 // memory and a headless dialog host acting out a user script.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -13,20 +14,31 @@
 #include "platform/simulated/headless_dialog_host.h"
 #include "platform/simulated/simulated_machine.h"
 #include "platform/simulated/user_script.h"
+#include "platform/user_interface.h"
 
 namespace framework::testing {
+
+// A user acting out `script` on the dialogs shown while it lives.
+class ScriptedUser {
+ public:
+  explicit ScriptedUser(std::string_view script)
+      : previousHost_(
+            platform::InstallDialogHost(std::make_unique<platform::simulated::HeadlessDialogHost>(
+                std::make_unique<platform::simulated::ScriptUser>(
+                    platform::simulated::ParseUserScript(script))))) {}
+  ~ScriptedUser() { platform::InstallDialogHost(std::move(previousHost_)); }
+  ScriptedUser(const ScriptedUser&) = delete;
+  ScriptedUser& operator=(const ScriptedUser&) = delete;
+
+ private:
+  std::unique_ptr<platform::DialogHost> previousHost_;
+};
 
 class ScriptedSession {
  public:
   explicit ScriptedSession(std::string_view script, std::string_view machineLines = "")
       : machine_(platform::simulated::SimulatedMachine::FromRegistryLines(machineLines)),
-        previousHost_(
-            platform::InstallDialogHost(std::make_unique<platform::simulated::HeadlessDialogHost>(
-                std::make_unique<platform::simulated::ScriptUser>(
-                    platform::simulated::ParseUserScript(script))))) {}
-  ~ScriptedSession() { platform::InstallDialogHost(std::move(previousHost_)); }
-  ScriptedSession(const ScriptedSession&) = delete;
-  ScriptedSession& operator=(const ScriptedSession&) = delete;
+        user_(script) {}
 
   platform::simulated::SimulatedMachine& machine() { return *machine_; }
 
@@ -44,7 +56,30 @@ class ScriptedSession {
 
  private:
   platform::simulated::ScopedMachine machine_;
-  std::unique_ptr<platform::DialogHost> previousHost_;
+  ScriptedUser user_;
+};
+
+// Control `id`'s part of a dump record (null when the dump has no such control).
+inline nlohmann::json ControlOf(const nlohmann::json& dump, int id) {
+  for (const nlohmann::json& control : dump["controls"]) {
+    if (control["id"] == id) return control;
+  }
+  return {};
+}
+
+// A host that builds the dialog, hands it to the test, and closes it as
+// cancelled if the test left it open.
+class CallbackHost : public platform::DialogHost {
+ public:
+  explicit CallbackHost(std::function<void(platform::HostedDialog&)> act) : act_(std::move(act)) {}
+  void RunModal(platform::HostedDialog& dialog) override {
+    dialog.Create();
+    act_(dialog);
+    if (dialog.IsOpen()) dialog.End(platform::kIdCancel);
+  }
+
+ private:
+  std::function<void(platform::HostedDialog&)> act_;
 };
 
 // A window that records what its controls tell it.

@@ -1,10 +1,5 @@
 // Box and HSP status through the shared library, and the box password prompt
 // through prcfg with a user script, against the simulated devices.
-#include <array>
-#include <cstdio>
-#include <memory>
-#include <nlohmann/json.hpp>
-
 #include "query_exports_sim.h"
 
 namespace queries::sim {
@@ -39,18 +34,9 @@ TEST_F(BoxStatusSimTest, HspStatusReadsTheSetting) {
   EXPECT_EQ(hspStatusEx("No Address", "0", nullptr, nullptr), 1);
 }
 
-// prcfg --json with a user script; its parsed report.
+// prcfg --json CheckBoxPassword with a user script; its parsed report.
 nlohmann::json RunCli(const std::string& script, const std::string& arguments) {
-  const std::string command = BuildDir() + "/prcfg --json --machine " + MachineProfile() +
-                              " --user '" + script + "' CheckBoxPassword " + arguments;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return {};
-  std::string output;
-  std::array<char, 4096> chunk{};
-  while (std::size_t read = std::fread(chunk.data(), 1, chunk.size(), pipe.get())) {
-    output.append(chunk.data(), read);
-  }
-  return nlohmann::json::parse(output, nullptr, false);
+  return RunPrcfgJson("queries.reg", script, "CheckBoxPassword " + arguments);
 }
 
 std::size_t Dialogs(const nlohmann::json& report) {
