@@ -1,7 +1,11 @@
 #include "tabprint/tab_printing.h"
 
+#include <array>
 #include <cstring>
 
+#include "device/device_address.h"
+#include "device/name_resolution.h"
+#include "device/printer_host.h"
 #include "framework/window_constants.h"
 #include "tabprint/job_record.h"
 #include "tabprint/primary_tab_dialog.h"
@@ -18,8 +22,8 @@ void Store(int* pointer, int value) {
   if (pointer != nullptr) *pointer = value;
 }
 
-}  // namespace
-
+// TabPrinting once the device's address is known: numeric text, or null
+// when the printer has none.
 int RunTabPrinting(const char* address, unsigned mode, char* tabListOut, int* manufacturerIndex,
                    int* cassetteIndex, char* imageShift, const char* tabListIn) {
   CTabPrint job;
@@ -53,6 +57,29 @@ int RunTabPrinting(const char* address, unsigned mode, char* tabListOut, int* ma
   Store(cassetteIndex, job.m_nCassetteIndex);
   Store(manufacturerIndex, job.m_nManufacturerIndex);
   return 1;
+}
+
+}  // namespace
+
+int TabPrinting(unsigned mode, char* tabListOut, int* manufacturerIndex, int* cassetteIndex,
+                char* imageShift, const char* tabListIn, const char* printerName) {
+  std::array<char, device::kPrinterHostSize> host{};
+  // A name that does not resolve leaves this empty: the query then fails with its message.
+  std::array<char, device::kAddressBufferSize> resolved{};
+  const char* address = nullptr;
+  switch (device::FindPrinterHost(printerName, host.data(), nullptr)) {
+    case device::kPrinterHostName:
+      device::CanResolveHost(host.data(), resolved.data());
+      address = resolved.data();
+      break;
+    case device::kPrinterHostNumeric:
+      address = host.data();
+      break;
+    default:
+      break;
+  }
+  return RunTabPrinting(address, mode, tabListOut, manufacturerIndex, cassetteIndex, imageShift,
+                        tabListIn);
 }
 
 }  // namespace tabprint

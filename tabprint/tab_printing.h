@@ -11,9 +11,4 @@ namespace tabprint {
 int TabPrinting(unsigned mode, char* tabListOut, int* manufacturerIndex, int* cassetteIndex,
                 char* imageShift, const char* tabListIn, const char* printerName);
 
-// The same once the device's address is known: numeric text, or null when
-// the printer has none.
-int RunTabPrinting(const char* address, unsigned mode, char* tabListOut, int* manufacturerIndex,
-                   int* cassetteIndex, char* imageShift, const char* tabListIn);
-
 }  // namespace tabprint

@@ -1,8 +1,6 @@
 // TabPrinting driven by scripted users: which dialog each mode runs, what
 // comes back after OK and Cancel, the image shift field, the tab stocks and
 // their bank sizes, and the tab rows with their paging and clean-up.
-#include "tabprint/tab_printing.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "exports/vx5prcfg.h"
+#include "tabprint/job_record.h"
 #include "tests/framework/scripted_session.h"
 #include "tests/tabprint/tab_device.h"
 
@@ -21,13 +21,34 @@ namespace {
 using framework::testing::FromHex;
 using framework::testing::ScriptedSession;
 using ::testing::ElementsAre;
-using testing::kDeviceAddress;
 using testing::TabDevice;
 
 constexpr int kTabPrint = 4038;
 constexpr int kPrimary = 4045;
 constexpr char kUntouched[] = "untouched";
 constexpr char kKokuyo[] = "KOKUYO A4-S (5-tab banks)";
+
+// The tab device behind a Standard TCP/IP port and behind a host name; a
+// device that does not answer; a printer the machine does not know.
+constexpr char kTabCopier[] = "Tab Copier";
+constexpr char kNamedCopier[] = "Named Copier";
+constexpr char kSilentCopier[] = "Silent Copier";
+constexpr char kNoPrinter[] = "No Such Printer";
+constexpr char kQueues[] = R"([HKLM\SOFTWARE\SimulatedMachine\Hosts]
+"tabs.test"="10.0.0.9"
+[HKLM\SYSTEM\CurrentControlSet\Control\Print\Printers\Tab Copier]
+"Port"="TabPort"
+[HKLM\SYSTEM\CurrentControlSet\Control\Print\Printers\Named Copier]
+"Port"="NamedPort"
+[HKLM\SYSTEM\CurrentControlSet\Control\Print\Printers\Silent Copier]
+"Port"="SilentPort"
+[HKLM\SYSTEM\CurrentControlSet\Control\Print\Monitors\Standard TCP/IP Port\Ports\TabPort]
+"IPAddress"="10.0.0.9"
+[HKLM\SYSTEM\CurrentControlSet\Control\Print\Monitors\Standard TCP/IP Port\Ports\NamedPort]
+"HostName"="tabs.test"
+[HKLM\SYSTEM\CurrentControlSet\Control\Print\Monitors\Standard TCP/IP Port\Ports\SilentPort]
+"IPAddress"="10.0.0.99"
+)";
 
 // What the driver passes.
 struct Job {
@@ -36,7 +57,7 @@ struct Job {
   int cassette = 0;
   const char* shift = "";  // null: no image shift buffer
   const char* tabListIn = nullptr;
-  const char* address = kDeviceAddress;
+  const char* printer = kTabCopier;
 };
 
 // What came back, and what the user saw.
@@ -80,7 +101,7 @@ std::string PageList(int first, int last) {
 class TabPrintingTest : public ::testing::Test {
  protected:
   Outcome Run(std::string_view script, const Job& job, std::string_view machine = "") {
-    ScriptedSession session(script, machine);
+    ScriptedSession session(script, std::string(kQueues) + std::string(machine));
     // The caller's buffers, with marked bytes after the room they promise.
     const std::size_t listRoom = TabListCapacity(job.tabListIn);
     std::vector<char> tabList(listRoom + 4, '#');
@@ -92,8 +113,9 @@ class TabPrintingTest : public ::testing::Test {
     int cassette = job.cassette;
 
     Outcome outcome;
-    outcome.result = RunTabPrinting(job.address, job.mode, tabList.data(), &manufacturer, &cassette,
-                                    job.shift != nullptr ? shift.data() : nullptr, job.tabListIn);
+    outcome.result =
+        TabPrinting(job.mode, tabList.data(), &manufacturer, &cassette,
+                    job.shift != nullptr ? shift.data() : nullptr, job.tabListIn, job.printer);
     EXPECT_EQ(std::string(tabList.begin() + listRoom, tabList.end()), "####");
     EXPECT_EQ(std::string(shift.begin() + kImageShiftSize, shift.end()), "####");
     outcome.tabList = tabList.data();
@@ -126,6 +148,9 @@ TEST_F(TabPrintingTest, ModesOneToThreeRunThePrimaryDialogAndEveryOtherTheTabPri
     EXPECT_THAT(outcome.dialogs, ElementsAre(mode >= 1 && mode <= 3 ? kPrimary : kTabPrint));
     EXPECT_TRUE(outcome.messages.empty());
   }
+  // A host name reaches the same device.
+  const Outcome outcome = Run("dump", {.mode = 1, .printer = kNamedCopier});
+  EXPECT_EQ(In(outcome.dumps.at(0), 1003).text(), "Device Eight");
 }
 
 TEST_F(TabPrintingTest, CancelHandsBackTheCallersTabListAndBothIndexes) {
@@ -173,10 +198,10 @@ TEST_F(TabPrintingTest, TheShiftBufferIsReadNoFurtherThanItsNineteenBytes) {
   std::array<char, kTabListSize> tabList{};
   int manufacturer = 0;
   int cassette = 0;
-  RunTabPrinting(nullptr, 0, tabList.data(), &manufacturer, &cassette, shift.data(), nullptr);
+  TabPrinting(0, tabList.data(), &manufacturer, &cassette, shift.data(), nullptr, kNoPrinter);
   EXPECT_STREQ(shift.data(), "0.250mm,250.000");
   // Null required arguments read as 0 and receive nothing.
-  EXPECT_EQ(RunTabPrinting(nullptr, 0, nullptr, nullptr, nullptr, nullptr, "3I"), 1);
+  EXPECT_EQ(TabPrinting(0, nullptr, nullptr, nullptr, nullptr, "3I", nullptr), 1);
 }
 
 TEST_F(TabPrintingTest, CancelHandsBackTheShiftInTheUnitItStartedWith) {
@@ -206,10 +231,10 @@ TEST_F(TabPrintingTest, PrimaryDialogConvertsTheShiftBetweenUnitsInSinglePrecisi
 }
 
 TEST_F(TabPrintingTest, ModesTwoAndThreeStartOnTheirOwnStockWhateverIndexIsGiven) {
-  Outcome outcome = Run("dump", {.mode = 2, .manufacturer = 4, .address = nullptr});
+  Outcome outcome = Run("dump", {.mode = 2, .manufacturer = 4, .printer = kNoPrinter});
   EXPECT_EQ(In(outcome.dumps.at(0), 1003).text(), kKokuyo);
   EXPECT_EQ(outcome.manufacturer, 2);
-  outcome = Run("dump", {.mode = 3, .manufacturer = 4, .address = nullptr});
+  outcome = Run("dump", {.mode = 3, .manufacturer = 4, .printer = kNoPrinter});
   EXPECT_EQ(In(outcome.dumps.at(0), 1003).selection(), 0);
   EXPECT_EQ(outcome.manufacturer, 0);
 }
@@ -219,7 +244,7 @@ TEST_F(TabPrintingTest, AStartIndexBeyondTheListSelectsTheSecondEntryAndTouchesN
   EXPECT_EQ(In(outcome.dumps.at(0), 1003).selection(), 1);
   EXPECT_EQ(In(outcome.dumps.at(0), 4110).text(), "5.000");
   // The tab print dialog keeps its bank size and the template's row labels.
-  outcome = Run("dump", {.manufacturer = 9, .address = nullptr});
+  outcome = Run("dump", {.manufacturer = 9, .printer = kNoPrinter});
   const nlohmann::json& dump = outcome.dumps.at(0);
   EXPECT_EQ(In(dump, 1003).selection(), 1);
   EXPECT_EQ(In(dump, 4108).text(), "5");
@@ -230,7 +255,7 @@ TEST_F(TabPrintingTest, AStartIndexBeyondTheListSelectsTheSecondEntryAndTouchesN
 
 TEST_F(TabPrintingTest, PrimaryOkRefusedForTheShiftHasTakenTheStockAndCassette) {
   const Outcome outcome = Run("select 1003 3; select 1024 1; clear 4110; click 1; escape",
-                              {.mode = 1, .address = nullptr});
+                              {.mode = 1, .printer = kNoPrinter});
   EXPECT_THAT(outcome.messages, ElementsAre("Error: Could not connect to the RV4410 device.",
                                             "Error: Invalid value"));
   EXPECT_THAT(outcome.results, ElementsAre(2));
@@ -253,7 +278,7 @@ TEST_F(TabPrintingTest, BuiltInStocksSetTheBankSizeFromTheirNames) {
   const Outcome outcome =
       Run("select 1003 2; dump; select 1003 1; dump; select 1003 4; dump; clear 4108; "
           "type 4108 14; select 1003 0; dump",
-          {.address = nullptr});
+          {.printer = kNoPrinter});
   ASSERT_EQ(outcome.dumps.size(), 4u);
   const std::pair<const char*, bool> kExpected[] = {
       {"5", false}, {"8", false}, {"5", true}, {"5", true}};
@@ -309,7 +334,7 @@ TEST_F(TabPrintingTest, AFailedColumnWalkLeavesTheStocksToThePrimaryDialogOnly) 
 TEST_F(TabPrintingTest, TabsPerBankAboveEightyAreRefusedAtOk) {
   const Outcome outcome =
       Run("clear 4108; type 4108 81; click 1; clear 4108; type 4108 80; type 7001 4; click 1",
-          {.manufacturer = 4, .address = nullptr});
+          {.manufacturer = 4, .printer = kNoPrinter});
   EXPECT_THAT(outcome.messages, ElementsAre("Error: Could not connect to the RV4410 device.",
                                             "vx5prcfg: Enter an integer.", "Error: Invalid value",
                                             "vx5prcfg: Enter an integer."));
@@ -358,7 +383,7 @@ TEST_F(TabPrintingTest, TenRowsPageOnlyAsFarAsTheLastFilledPage) {
 }
 
 TEST_F(TabPrintingTest, RowLabelsNameTheBankAndTheTab) {
-  const Outcome outcome = Run("dump", {.manufacturer = 2, .address = nullptr});
+  const Outcome outcome = Run("dump", {.manufacturer = 2, .printer = kNoPrinter});
   const nlohmann::json& dump = outcome.dumps.at(0);
   for (int k = 0; k < 8; ++k) {
     SCOPED_TRACE(k);
@@ -373,7 +398,7 @@ TEST_F(TabPrintingTest, RowLabelsNameTheBankAndTheTab) {
 TEST_F(TabPrintingTest, TypedPagesOpenTheNextRowOnlyInOrderAndNeverAsALoneZero) {
   const Outcome outcome =
       Run("type 7001 0; dump; type 7001 10; type 7002 3; dump; type 7002 0; dump; escape",
-          {.address = nullptr});
+          {.printer = kNoPrinter});
   ASSERT_EQ(outcome.dumps.size(), 3u);
   EXPECT_EQ(In(outcome.dumps[0], 7001).text(), "");
   EXPECT_EQ(In(outcome.dumps[1], 7002).text(), "3");  // below the row above
@@ -388,7 +413,7 @@ TEST_F(TabPrintingTest, TypedRowsGoOnPastTheWindowAndAllComeBackAtOk) {
   for (int k = 0; k < 8; ++k)
     script += "; type " + std::to_string(7001 + k) + " " + std::to_string(k + 1);
   script += "; select 8002 1; dump; scroll 4018 linedown; type 7001 9; dump; click 1";
-  const Outcome outcome = Run(script, {.address = nullptr});
+  const Outcome outcome = Run(script, {.printer = kNoPrinter});
   ASSERT_EQ(outcome.dumps.size(), 2u);
   EXPECT_TRUE(In(outcome.dumps[0], 4018).enabled());
   EXPECT_EQ(In(outcome.dumps[1], 7001).text(), "9");
@@ -399,17 +424,17 @@ TEST_F(TabPrintingTest, TypedRowsGoOnPastTheWindowAndAllComeBackAtOk) {
 
 TEST_F(TabPrintingTest, ChangingTheTabsPerBankKeepsTheRowsTyped) {
   const Outcome outcome = Run("type 7001 1; type 7002 2; clear 4108; type 4108 3; dump; click 1",
-                              {.manufacturer = 4, .address = nullptr});
+                              {.manufacturer = 4, .printer = kNoPrinter});
   EXPECT_EQ(In(outcome.dumps.at(0), 7002).text(), "2");
   EXPECT_EQ(In(outcome.dumps.at(0), 10004).text(), "Bank 2");
   EXPECT_EQ(outcome.tabList, "1I,2I");
 }
 
 TEST_F(TabPrintingTest, NoDeviceNoRowsOrASilentDeviceGiveOneMessageAndTheBuiltInList) {
-  for (const char* address : {static_cast<const char*>(nullptr), kDeviceAddress, "10.0.0.99"}) {
-    SCOPED_TRACE(address != nullptr ? address : "no address");
+  for (const char* printer : {kNoPrinter, kTabCopier, kSilentCopier}) {
+    SCOPED_TRACE(printer);
     for (unsigned mode : {0u, 1u}) {
-      const Outcome outcome = Run("dump", {.mode = mode, .address = address});
+      const Outcome outcome = Run("dump", {.mode = mode, .printer = printer});
       EXPECT_EQ(outcome.result, 1);
       EXPECT_THAT(outcome.messages, ElementsAre("Error: Could not connect to the RV4410 device."));
       EXPECT_EQ(In(outcome.dumps.at(0), 1003).control["items_hex"].size(), 5u);
