@@ -120,8 +120,8 @@ constexpr std::array kExports = {
     EXPORT_ROW(TabPrinting, InInteger("mode"),
                GrowsWith(OutText("tabListOut", VX5PRCFG_TAB_LIST_SIZE), kTabListInIndex),
                InOutInteger("manufacturerIndex"), InOutInteger("cassetteIndex"),
-               Optional(InOutText("imageShift", VX5PRCFG_IMAGE_SHIFT_SIZE)),
-               Optional(InText("tabListIn")), QueueName("printerName")),
+               Example(Optional(InOutText("imageShift", VX5PRCFG_IMAGE_SHIFT_SIZE)), "0.5in"),
+               Example(Optional(InText("tabListIn")), "3I,5"), QueueName("printerName")),
 };
 
 #undef EXPORT_ROW

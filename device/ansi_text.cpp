@@ -1,5 +1,7 @@
 #include "device/ansi_text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 #include "platform/machine.h"
@@ -68,6 +70,13 @@ std::size_t CountChar(std::string_view text, char c) {
     return false;
   });
   return count;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
 }
 
 }  // namespace device

@@ -21,6 +21,9 @@ std::size_t CountChar(std::string_view text, char c);
 // "]"); the whole text without a "[".
 std::string_view Bracketed(std::string_view text);
 
+// Equal but for the case of ASCII letters, byte by byte as _stricmp compares.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 inline bool Contains(std::string_view text, std::string_view needle) {
   return FindText(text, needle) != kNotFound;
 }

@@ -5,6 +5,7 @@
 //   const CMyDialog::Map CMyDialog::kMessageMap = {
 //       Map::Command(IDC_NAME, framework::kEnChange, &CMyDialog::OnChangeName),
 //       Map::VScroll(IDC_ROWS, &CMyDialog::OnScrollRows),
+//       Map::CommandRange(IDC_FIRST, IDC_LAST, framework::kEnChange, &CMyDialog::OnChangeAny),
 //   };
 //   bool CMyDialog::RouteMessage(const framework::Message& message) {
 //     return kMessageMap.Dispatch(*this, message) || Dialog::RouteMessage(message);
@@ -40,12 +41,15 @@ class MessageMap {
   using CommandHandler = void (D::*)();
   using NotifyHandler = void (D::*)(const Notification&);
   using ScrollHandler = void (D::*)(int code, int position);
+  // ON_CONTROL_RANGE: one handler for a run of controls, told which one.
+  using RangeHandler = void (D::*)(int control);
 
   struct Entry {
     MessageKind kind;
     int control;
     int code;  // not used for scroll messages: any code of that control
-    std::variant<CommandHandler, NotifyHandler, ScrollHandler> handler;
+    std::variant<CommandHandler, NotifyHandler, ScrollHandler, RangeHandler> handler;
+    int lastControl = 0;  // range entries: the last control of the run
   };
 
   static Entry Command(int control, int code, CommandHandler handler) {
@@ -53,6 +57,9 @@ class MessageMap {
   }
   static Entry Notify(int control, int code, NotifyHandler handler) {
     return {MessageKind::Notify, control, code, handler};
+  }
+  static Entry CommandRange(int first, int last, int code, RangeHandler handler) {
+    return {MessageKind::Command, first, code, handler, last};
   }
   static Entry VScroll(int control, ScrollHandler handler) {
     return {MessageKind::VScroll, control, 0, handler};
@@ -66,12 +73,17 @@ class MessageMap {
   // Calls the first entry matching `message`; false when none does.
   bool Dispatch(D& dialog, const Message& message) const {
     for (const Entry& entry : entries_) {
-      if (entry.kind != message.kind || entry.control != message.control) continue;
+      const bool range = std::holds_alternative<RangeHandler>(entry.handler);
+      const bool inRange =
+          range && message.control >= entry.control && message.control <= entry.lastControl;
+      if (entry.kind != message.kind || (entry.control != message.control && !inRange)) continue;
       const bool scroll =
           message.kind == MessageKind::VScroll || message.kind == MessageKind::HScroll;
       if (!scroll && entry.code != message.code) continue;
       if (const auto* command = std::get_if<CommandHandler>(&entry.handler)) {
         (dialog.*(*command))();
+      } else if (const auto* ranged = std::get_if<RangeHandler>(&entry.handler)) {
+        (dialog.*(*ranged))(message.control);
       } else if (const auto* notify = std::get_if<NotifyHandler>(&entry.handler)) {
         static const Notification kNone{};
         (dialog.*(*notify))(message.notification != nullptr ? *message.notification : kNone);

@@ -22,6 +22,11 @@ int ScrollBar::SetScrollPos(int position) {
 
 bool ScrollBar::EnableScrollBar(unsigned arrows) {
   const unsigned disabled = arrows & kEsbDisableBoth;
+  // A scroll bar control is enabled or disabled as a window with both its
+  // arrows, whether or not the arrows change.
+  if (disabled == kEsbEnableBoth || disabled == kEsbDisableBoth) {
+    EnableWindow(disabled == kEsbEnableBoth);
+  }
   if (disabled == disabledArrows_) return false;
   disabledArrows_ = disabled;
   return true;

@@ -21,7 +21,8 @@ class ScrollBar : public Control {
   int SetScrollPos(int position);
   int GetScrollPos() const { return position_; }
 
-  // EnableScrollBar with ESB_* flags.
+  // EnableScrollBar with ESB_* flags; ESB_ENABLE_BOTH and ESB_DISABLE_BOTH
+  // also enable or disable the control itself.
   bool EnableScrollBar(unsigned arrows);
   bool IsLineUpEnabled() const;
   bool IsLineDownEnabled() const;

@@ -156,6 +156,17 @@ TEST(ScrollBarTest, UserScrollingReportsToTheDialogAndHonoursDisabledArrows) {
   EXPECT_EQ(bar.GetScrollPos(), 9);
 }
 
+TEST(ScrollBarTest, BothArrowsEnableOrDisableTheControlItself) {
+  RecordingOwner owner;
+  ScrollBar bar(owner, kId, kWsVisible | kSbsVert | kWsDisabled, "");
+  bar.EnableScrollBar(kEsbEnableBoth);  // the arrows were enabled already
+  EXPECT_TRUE(bar.IsWindowEnabled());
+  bar.EnableScrollBar(kEsbDisableDown);
+  EXPECT_TRUE(bar.IsWindowEnabled());
+  bar.EnableScrollBar(kEsbDisableBoth);
+  EXPECT_FALSE(bar.IsWindowEnabled());
+}
+
 TEST(DateTimePickerTest, PickingKeepsThePartThePickerDoesNotEditAndRespectsTheRange) {
   testing::ScriptedSession session("",
                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\SimulatedMachine\\System]\n"

@@ -54,6 +54,7 @@ class TestDialog : public Dialog {
   int inverted = 0;
   bool disableButtons = false;
   int nameChanges = 0;
+  std::vector<int> numberChanges;
   std::vector<std::pair<int, int>> scrolls;
 
  protected:
@@ -82,6 +83,7 @@ class TestDialog : public Dialog {
 
  private:
   void OnChangeName() { ++nameChanges; }
+  void OnChangeNumber(int control) { numberChanges.push_back(control); }
   void OnScrollRows(int code, int position) { scrolls.emplace_back(code, position); }
 
   using Map = MessageMap<TestDialog>;
@@ -90,6 +92,7 @@ class TestDialog : public Dialog {
 
 const TestDialog::Map TestDialog::kMessageMap = {
     Map::Command(kName, kEnChange, &TestDialog::OnChangeName),
+    Map::CommandRange(kCount, kShift, kEnChange, &TestDialog::OnChangeNumber),
     Map::VScroll(kRows, &TestDialog::OnScrollRows),
 };
 
@@ -208,6 +211,14 @@ TEST(DialogTest, ScrollMessagesReachTheClassesHandlerWithCodeAndPosition) {
               ElementsAre(std::pair(kSbLineDown, 0), std::pair(kSbEndScroll, 0),
                           std::pair(kSbThumbTrack, 7), std::pair(kSbThumbPosition, 7),
                           std::pair(kSbEndScroll, 0)));
+}
+
+TEST(DialogTest, ARangeEntryTellsItsHandlerWhichControlNotified) {
+  ScriptedSession session("type 102 7; type 103 2; type 101 c; escape");
+  TestDialog dialog;
+  dialog.DoModal();
+  // The initial exchange writes both fields first.
+  EXPECT_THAT(dialog.numberChanges, ElementsAre(kCount, kShift, kCount, kShift));
 }
 
 TEST(DialogTest, KeyGoesToTheFocusedControl) {
