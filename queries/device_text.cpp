@@ -1,5 +1,9 @@
 #include "queries/device_text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/machine.h"
 #include "queries/device_text_tables.h"
 
@@ -22,12 +26,24 @@ std::uint16_t PagedEntry(const std::uint16_t* const* pages, char16_t unit) {
 }
 
 // Device names are mostly ASCII, which every converter copies unit for byte:
-// the leading run of units below U+0080 is copied eight at a time, up to
-// `room` bytes. Returns how many units it took.
+// the leading run of units below U+0080 is copied sixteen (then eight) at a
+// time, up to `room` bytes. Returns how many units it took.
 unsigned CopyAsciiRun(const char16_t* input, unsigned units, char* output, unsigned room) {
-  constexpr unsigned kBlock = 8;
   const unsigned limit = units < room ? units : room;
   unsigned taken = 0;
+#if defined(__SSE2__)
+  constexpr unsigned kWideBlock = 16;
+  const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  while (taken + kWideBlock <= limit) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(input + taken));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(input + taken + 8));
+    const __m128i any = _mm_and_si128(_mm_or_si128(low, high), nonAscii);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(any, _mm_setzero_si128())) != 0xFFFF) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(output + taken), _mm_packus_epi16(low, high));
+    taken += kWideBlock;
+  }
+#endif
+  constexpr unsigned kBlock = 8;
   while (taken + kBlock <= limit) {
     char16_t any = 0;
     for (unsigned k = 0; k < kBlock; ++k) any |= input[taken + k];
