@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "cli/ansi_text.h"
+#include "platform/decimal_text.h"
 
 namespace prcfg {
 namespace {
@@ -18,20 +19,27 @@ long long ParseInteger(std::string_view name, std::string_view text) {
   std::string_view digits = text;
   const bool negative = digits.starts_with('-');
   if (negative) digits.remove_prefix(1);
-  int base = 10;
-  if (digits.starts_with("0x") || digits.starts_with("0X")) {
-    base = 16;
-    digits.remove_prefix(2);
-  }
-  unsigned long long magnitude = 0;
-  const auto [end, error] =
-      std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
   const long long limit = negative ? -static_cast<long long>(INT_MIN) : UINT_MAX;
-  if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() ||
-      magnitude > static_cast<unsigned long long>(limit)) {
+  long long magnitude = -1;
+  if (digits.starts_with("0x") || digits.starts_with("0X")) {
+    digits.remove_prefix(2);
+    unsigned long long hex = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), hex, 16);
+    if (!digits.empty() && error == std::errc{} && end == digits.data() + digits.size() &&
+        hex <= static_cast<unsigned long long>(limit)) {
+      magnitude = static_cast<long long>(hex);
+    }
+  } else if (!digits.empty() && digits.front() >= '0' && digits.front() <= '9') {
+    // Decimal digits are read as the module reads decimal text; only the whole
+    // argument within 32 bits is taken.
+    const platform::DecimalReading number = platform::ReadDecimalNumber(digits);
+    if (number.consumed == digits.size() && number.value <= limit) magnitude = number.value;
+  }
+  if (magnitude < 0) {
     throw UsageError(std::string(name) + ": not a 32-bit integer: '" + std::string(text) + "'");
   }
-  return negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+  return negative ? -magnitude : magnitude;
 }
 
 // A buffer's bytes up to its NUL, or all of them when it has none.

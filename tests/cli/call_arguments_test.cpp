@@ -141,6 +141,7 @@ TEST(InArguments, IntegerRangeIsThatOf32Bits) {
   EXPECT_EQ(Arguments("GetInserterPaperSelected", {"-2147483648"}).Pass<int>(2), INT32_MIN);
   EXPECT_THROW(Arguments("TabPrinting", {"4294967296"}), UsageError);
   EXPECT_THROW(Arguments("GetInserterPaperSelected", {"-2147483649"}), UsageError);
+  EXPECT_THROW(Arguments("TabPrinting", {"18446744073709551619"}), UsageError);
   EXPECT_THROW(Arguments("GetInserterPaperSelected", {"12abc"}), UsageError);
   EXPECT_THROW(Arguments("GetInserterPaperSelected", {""}), UsageError);
 }
