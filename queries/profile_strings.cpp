@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "device/device_address.h"
@@ -75,7 +76,9 @@ void ReadNumbers(int* settings, bool bindIpv6, Snmp_pp::CTarget& target) {
     settings[kNumber1] = value;
   }
   if (ReadProfileInteger(kProfileNumber2Oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
-    settings[kNumber2] = value + 1;
+    // The 32-bit sum wraps as on the target (2147483647 gives -2147483648);
+    // done on unsigned, where wrapping is defined.
+    settings[kNumber2] = static_cast<int>(static_cast<std::uint32_t>(value) + 1U);
   }
   if (ReadProfileInteger(kProfileNumber3Oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
     settings[kNumber3] = value;
