@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "cli/ansi_text.h"
@@ -65,6 +66,19 @@ nlohmann::ordered_json BoxFileRecords(const std::string& path, std::uint32_t cod
     records.push_back(std::move(record));
   }
   return records;
+}
+
+// What tells a regular file's writes apart: its size and time of last
+// write; "" when no regular file is at the path.
+std::string FileState(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_regular_file(fs::symlink_status(path, error))) return {};
+  const std::uintmax_t size = fs::file_size(path, error);
+  if (error) return {};
+  const fs::file_time_type written = fs::last_write_time(path, error);
+  if (error) return {};
+  return std::to_string(size) + "@" + std::to_string(written.time_since_epoch().count());
 }
 
 }  // namespace
@@ -202,6 +216,7 @@ void CallArguments::Allocate(Slot& slot) {
       slot.integers[0] = static_cast<int>(slot.integer);
       return;
     case ParamKind::kBoxFile:
+      if (!slot.null) slot.boxFileBefore = FileState(slot.text);
       return;
     default:
       return;
@@ -270,7 +285,14 @@ nlohmann::ordered_json CallArguments::Outputs(std::uint32_t codePage) const {
         break;
       }
       case ParamKind::kBoxFile:
-        out[name] = slot.null ? nullptr : BoxFileRecords(slot.text, codePage);
+        // Only a file the call wrote is the call's output: a path it left
+        // alone (a failed call, a device, a file of the caller's) reads as null.
+        {
+          const std::string after = slot.null ? std::string() : FileState(slot.text);
+          out[name] = after.empty() || after == slot.boxFileBefore
+                          ? nullptr
+                          : BoxFileRecords(slot.text, codePage);
+        }
         break;
       case ParamKind::kOutAllocatedText:
         if (slot.allocated == nullptr) {
