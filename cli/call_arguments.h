@@ -98,6 +98,7 @@ class CallArguments {
     std::vector<int> integers;  // size + guard
     Vx5BoxRecord* boxes = nullptr;
     char* allocated = nullptr;
+    std::string boxFileBefore;  // a box file's state before the call ("" when absent)
   };
 
   void ParseArgument(Slot& slot, const std::string* argument);
