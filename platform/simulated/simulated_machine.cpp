@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <utility>
 
 #include "platform/frozen_clock.h"
@@ -130,7 +129,7 @@ std::unique_ptr<Machine> CreateDefaultMachine() {
     return machine;
   } catch (const simulated::RegFileError& error) {
     // A refused profile leaves the process an empty machine, and says why.
-    std::cerr << "vx5prcfg: " << error.what() << '\n';
+    std::fprintf(stderr, "vx5prcfg: %s\n", error.what());
     Trace trace = Trace::FromEnvironment();
     trace.Write({{"event", "profile_error"}, {"message", error.what()}});
     return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),
