@@ -58,8 +58,20 @@ class NetSnmpLifetime {
 
 void InitNetSnmp() { NetSnmpLifetime::Start(); }
 
+// Sessions may send side by side, each on its own thread. The library is not
+// built reentrant: its first-use set-up and its request-id counters are
+// shared, so opening a session and creating a request take turns; waiting
+// for the answer does not.
+std::mutex& LibraryMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 struct SessionCloser {
-  void operator()(void* session) const { snmp_sess_close(session); }
+  void operator()(void* session) const {
+    const std::lock_guard lock(LibraryMutex());
+    snmp_sess_close(session);
+  }
 };
 struct PduFreer {
   void operator()(netsnmp_pdu* pdu) const { snmp_free_pdu(pdu); }
@@ -155,23 +167,28 @@ class NetSnmpUdpSession : public TransportSession {
     std::string peer = PeerName(*endpoint, port);
     std::string community = request.community;
 
-    netsnmp_session config;
-    snmp_sess_init(&config);
-    config.version = request.version == version2c ? SNMP_VERSION_2c : SNMP_VERSION_1;
-    config.peername = peer.data();
-    config.community = reinterpret_cast<u_char*>(community.data());
-    config.community_len = community.size();
-    config.retries = request.retries;
-    // Net-SNMP reads a zero time-out as "its default"; the smallest real one is meant instead.
-    config.timeout =
-        request.timeout > 0 ? static_cast<long>(request.timeout) * kMicrosecondsPerTimeoutUnit : 1;
-    const SessionHandle session(snmp_sess_open(&config));
-    if (session == nullptr) {
-      return SNMP_CLASS_TL_FAILED;
+    SessionHandle session;
+    PduHandle pdu;
+    {
+      const std::lock_guard lock(LibraryMutex());
+      netsnmp_session config;
+      snmp_sess_init(&config);
+      config.version = request.version == version2c ? SNMP_VERSION_2c : SNMP_VERSION_1;
+      config.peername = peer.data();
+      config.community = reinterpret_cast<u_char*>(community.data());
+      config.community_len = community.size();
+      config.retries = request.retries;
+      // Net-SNMP reads a zero time-out as "its default"; the smallest real one is meant instead.
+      config.timeout = request.timeout > 0
+                           ? static_cast<long>(request.timeout) * kMicrosecondsPerTimeoutUnit
+                           : 1;
+      session.reset(snmp_sess_open(&config));
+      if (session == nullptr) {
+        return SNMP_CLASS_TL_FAILED;
+      }
+      pdu.reset(snmp_pdu_create(request.operation == SnmpOperation::kGet ? SNMP_MSG_GET
+                                                                         : SNMP_MSG_GETNEXT));
     }
-
-    PduHandle pdu(snmp_pdu_create(request.operation == SnmpOperation::kGet ? SNMP_MSG_GET
-                                                                           : SNMP_MSG_GETNEXT));
     if (pdu == nullptr) {
       return SNMP_CLASS_RESOURCE_UNAVAIL;
     }
