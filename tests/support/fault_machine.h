@@ -236,6 +236,39 @@ class FaultUserInterface : public UserInterface {
   FaultPlan& plan_;
 };
 
+// A box file whose writes and close can fail; held until it is finished.
+class FaultOutputFile : public OutputFile {
+ public:
+  FaultOutputFile(std::unique_ptr<OutputFile> inner, FaultPlan& plan)
+      : inner_(std::move(inner)), plan_(plan) {
+    plan_.Acquired("output file");
+  }
+  ~FaultOutputFile() override {
+    if (!finished_) plan_.Released("output file");
+  }
+  FaultOutputFile(const FaultOutputFile&) = delete;
+  FaultOutputFile& operator=(const FaultOutputFile&) = delete;
+
+  bool Write(const void* bytes, std::size_t count) override {
+    return Fallible(plan_, "OutputFile::Write", false, [&] { return inner_->Write(bytes, count); });
+  }
+  bool Finish(bool complete) override {
+    if (!finished_) plan_.Released("output file");
+    finished_ = true;
+    // A failed close: what was written may not have reached the file.
+    if (plan_.Fail("OutputFile::Finish")) {
+      inner_->Finish(false);
+      return false;
+    }
+    return inner_->Finish(complete);
+  }
+
+ private:
+  std::unique_ptr<OutputFile> inner_;
+  FaultPlan& plan_;
+  bool finished_ = false;
+};
+
 class FaultKernel : public Kernel {
  public:
   FaultKernel(Kernel& inner, FaultPlan& plan) : inner_(inner), plan_(plan) {}
@@ -285,6 +318,12 @@ class FaultKernel : public Kernel {
   void FreeLibrary(void* module) override {
     if (module != nullptr) plan_.Released("module");
     inner_.FreeLibrary(module);
+  }
+  std::unique_ptr<OutputFile> OpenOutputFile(const char* path) override {
+    std::unique_ptr<OutputFile> file = Fallible<std::unique_ptr<OutputFile>>(
+        plan_, "OpenOutputFile", nullptr, [&] { return inner_.OpenOutputFile(path); });
+    if (file == nullptr) return nullptr;
+    return std::make_unique<FaultOutputFile>(std::move(file), plan_);
   }
   void* GlobalAlloc(std::size_t bytes) override {
     void* block =
