@@ -104,6 +104,7 @@ class CallArguments {
     std::vector<int> integers;  // size + guard
     Vx5BoxRecord* boxes = nullptr;
     char* allocated = nullptr;
+    std::string boxFileBefore;  // a box file's state before the call ("" when absent)
     bool callerQueue = false;  // `text` names a queue the caller opened
     void* handle = nullptr;    // its handle
   };

@@ -163,6 +163,11 @@ int CallExport(const std::string& library, const std::string& machine, const Opt
     args.push_back(ArgumentInAnsi(codePage, *arg));
   }
   CallArguments arguments(row->Params(), args);  // bad arguments before anything loads
+  // The library would run on an empty machine with the real clock: call nothing.
+  if (const std::optional<std::string> error = ProfileError(machine)) {
+    std::cerr << "prcfg: " << *error << '\n';
+    return kExitFailure;
+  }
   void* callerQueue = nullptr;
   if (const auto queue = arguments.CallerQueue()) {
     callerQueue = OpenCallerQueue(*queue);

@@ -16,6 +16,10 @@ namespace platform::simulated {
 // Host names of the profile (HKEY_LOCAL_MACHINE): value name = host name,
 // data = its addresses, comma-separated, in the order the resolver returns.
 inline constexpr std::u16string_view kHostsKey = u"SOFTWARE\\SimulatedMachine\\Hosts";
+// Under the machine's System key: dword 1 sends the names and addresses the
+// Hosts key lacks to the system's resolver. Without it the Hosts key answers
+// alone, so that no test or demo depends on the network it runs in.
+inline constexpr std::u16string_view kSystemResolverValue = u"SystemResolver";
 
 // A numeric IPv4 or IPv6 address ("fe80::1%4" and "fe80::1%eth0" carry a
 // scope); null for anything else.
@@ -42,6 +46,7 @@ class SimulatedNameResolver : public NameResolver {
   const Host* FindHostOf(const SocketAddress& address) const;
 
   std::uint32_t ansiCodePage_;
+  bool systemResolver_ = false;
   std::vector<Host> hosts_;
 };
 
