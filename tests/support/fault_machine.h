@@ -202,6 +202,35 @@ class FaultResolver : public NameResolver {
   FaultPlan& plan_;
 };
 
+class FaultIpxSocket : public IpxDatagramSocket {
+ public:
+  FaultIpxSocket(std::unique_ptr<IpxDatagramSocket> inner, FaultPlan& plan)
+      : inner_(std::move(inner)), plan_(plan) {
+    plan_.Acquired("ipx socket");
+  }
+  ~FaultIpxSocket() override { plan_.Released("ipx socket"); }
+  FaultIpxSocket(const FaultIpxSocket&) = delete;
+  FaultIpxSocket& operator=(const FaultIpxSocket&) = delete;
+
+  int Connect(const IpxSocketAddress& peer) override {
+    return Fallible(plan_, "connect", kWsaEnetunreach, [&] { return inner_->Connect(peer); });
+  }
+  int SendTo(const void* data, std::size_t size, const IpxSocketAddress& peer) override {
+    return Fallible(plan_, "sendto", kWsaEnetunreach,
+                    [&] { return inner_->SendTo(data, size, peer); });
+  }
+  int ReceiveFrom(void* data, std::size_t capacity, std::uint32_t timeoutMilliseconds,
+                  std::size_t* received) override {
+    return Fallible(plan_, "recvfrom", kWsaTimedOut, [&] {
+      return inner_->ReceiveFrom(data, capacity, timeoutMilliseconds, received);
+    });
+  }
+
+ private:
+  std::unique_ptr<IpxDatagramSocket> inner_;
+  FaultPlan& plan_;
+};
+
 class FaultNetwork : public Network {
  public:
   FaultNetwork(Network& inner, FaultPlan& plan) : inner_(inner), plan_(plan) {}
@@ -212,6 +241,42 @@ class FaultNetwork : public Network {
     if (bound == nullptr) return nullptr;
     resolvers_.push_back(std::make_unique<FaultResolver>(*bound, plan_));
     return resolvers_.back().get();
+  }
+
+  int EnumNameSpaceProviders(std::uint32_t* bufferLength,
+                             std::vector<std::string>* identifiers) override {
+    return Fallible(plan_, "WSAEnumNameSpaceProviders", kWsaEinval,
+                    [&] { return inner_.EnumNameSpaceProviders(bufferLength, identifiers); });
+  }
+  int LookupServiceBegin(const ServiceQuery& query, std::uint32_t flags,
+                         LookupHandle* handle) override {
+    const int error = Fallible(plan_, "WSALookupServiceBegin", kWsaServiceNotFound,
+                               [&] { return inner_.LookupServiceBegin(query, flags, handle); });
+    if (error == 0) plan_.Acquired("service look-up");
+    return error;
+  }
+  int LookupServiceNext(LookupHandle handle, std::uint32_t flags, std::uint32_t* bufferLength,
+                        void* buffer, IpxSocketAddress* address) override {
+    return Fallible(plan_, "WSALookupServiceNext", kWsaEinval, [&] {
+      return inner_.LookupServiceNext(handle, flags, bufferLength, buffer, address);
+    });
+  }
+  int LookupServiceEnd(LookupHandle handle) override {
+    plan_.Released("service look-up");
+    return inner_.LookupServiceEnd(handle);
+  }
+  std::unique_ptr<IpxDatagramSocket> OpenIpxDatagramSocket(int* error) override {
+    auto socket = Fallible<std::unique_ptr<IpxDatagramSocket>>(
+        plan_, "socket(AF_IPX)", nullptr, [&] { return inner_.OpenIpxDatagramSocket(error); });
+    if (socket == nullptr) {
+      if (*error == 0) *error = kWsaEafnosupport;
+      return nullptr;
+    }
+    return std::make_unique<FaultIpxSocket>(std::move(socket), plan_);
+  }
+  bool HasIpx() override { return inner_.HasIpx(); }
+  std::optional<std::string> IpxNodeStandIn(const IpxSocketAddress& node) override {
+    return inner_.IpxNodeStandIn(node);
   }
 
  private:
