@@ -20,17 +20,43 @@ constexpr long kMicrosecondsPerTimeoutUnit = 10000;  // the timeout is in hundre
 constexpr char kUdpDomain[] = "udp:";
 constexpr char kUdp6Domain[] = "udp6:";
 
+// The application type this module's Net-SNMP state is shut down under.
+constexpr char kNetSnmpType[] = "vx5prcfg";
+
 // Net-SNMP is set up once per process, for numeric identifiers only: no configuration files, no
 // persistent state, no MIB files. init_snmp would read all three, so it is never called: the
-// single-session API registers its transports on first use.
-void InitNetSnmp() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
-  });
-}
+// single-session API registers its transports on first use. What that leaves in Net-SNMP's
+// globals (transports, the default store, enumerations) is shut down when this library is
+// unloaded (its static objects go then, on Windows at process detach): each load and unload of
+// the module would otherwise lose it. A host that set Net-SNMP up itself (init_snmp names an
+// application type) keeps it.
+class NetSnmpLifetime {
+ public:
+  static void Start() {
+    static NetSnmpLifetime lifetime;
+    std::call_once(lifetime.once_, [] {
+      lifetime.startedHere_ =
+          netsnmp_ds_get_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_APPTYPE) == nullptr;
+      netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
+      netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
+      netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
+    });
+  }
+
+  ~NetSnmpLifetime() {
+    if (startedHere_) snmp_shutdown(kNetSnmpType);
+  }
+  NetSnmpLifetime(const NetSnmpLifetime&) = delete;
+  NetSnmpLifetime& operator=(const NetSnmpLifetime&) = delete;
+
+ private:
+  NetSnmpLifetime() = default;
+
+  std::once_flag once_;
+  bool startedHere_ = false;
+};
+
+void InitNetSnmp() { NetSnmpLifetime::Start(); }
 
 // Sessions may send side by side, each on its own thread. The library is not
 // built reentrant: its first-use set-up and its request-id counters are
@@ -197,8 +223,8 @@ class NetSnmpUdpSession : public TransportSession {
 
 }  // namespace
 
-NetSnmpBackend::NetSnmpBackend(IpxEndpointMap ipx_endpoints)
-    : ipx_endpoints_(std::move(ipx_endpoints)) {}
+NetSnmpBackend::NetSnmpBackend(IpxEndpointMap ipx_endpoints, IpxPresence ipx_present)
+    : ipx_endpoints_(std::move(ipx_endpoints)), ipx_present_(std::move(ipx_present)) {}
 
 int NetSnmpBackend::OpenUdp(unsigned short local_port, bool bind_ipv6,
                             std::unique_ptr<TransportSession>* session) {
@@ -217,7 +243,7 @@ int NetSnmpBackend::OpenUdp(unsigned short local_port, bool bind_ipv6,
 
 int NetSnmpBackend::OpenIpx(const IpxSockAddress& /*local*/,
                             std::unique_ptr<TransportSession>* session) {
-  if (!ipx_endpoints_) {
+  if (!ipx_endpoints_ || (ipx_present_ && !ipx_present_())) {
     return SNMP_CLASS_TL_UNSUPPORTED;  // no IPX protocol on this machine
   }
   InitNetSnmp();

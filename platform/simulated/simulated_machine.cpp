@@ -122,7 +122,11 @@ std::unique_ptr<Machine> CreateDefaultMachine() {
                                               Trace::FromEnvironment());
   }
   try {
-    return SimulatedMachine::FromFile(path);
+    auto machine = SimulatedMachine::FromFile(path);
+    if (const char* callerQueue = std::getenv(simulated::kCallerQueueVariable)) {
+      machine->simulatedSpooler().AdoptCallerQueue(callerQueue);
+    }
+    return machine;
   } catch (const simulated::RegFileError& error) {
     // A refused profile leaves the process an empty machine, and says why.
     std::fprintf(stderr, "vx5prcfg: %s\n", error.what());

@@ -131,6 +131,12 @@ TEST_F(ProfileStringsTest, SettingsHoldTheNumbersWithTheSecondPlusOne) {
   EXPECT_EQ(Read(), 1);
   EXPECT_EQ(settings_[1], 1);
 
+  // The largest integer wraps as 32-bit arithmetic does (the sanitizer build
+  // reports an overflow here if it is added as int).
+  Agent().Set(kProfileNumber2Oid, 2147483647L);
+  EXPECT_EQ(Read(), 1);
+  EXPECT_EQ(settings_[1], -2147483647 - 1);
+
   // Answered, but not as integers: read as 0 (the second as 1).
   Agent().Set(kProfileNumber1Oid, "7").Set(kProfileNumber2Oid, "4");
   EXPECT_EQ(Read(), 1);
