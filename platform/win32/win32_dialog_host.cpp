@@ -4,6 +4,7 @@
 // no dialog is shown, and each ends as a dialog that could not be created
 // does, with -1, before it runs any of its own code.
 #include "platform/dialog_host.h"
+#include "platform/window.h"
 
 namespace platform {
 namespace {
@@ -15,10 +16,23 @@ class NoWindowDialogHost : public DialogHost {
   void RunModal(HostedDialog& dialog) override { dialog.End(kDialogNotCreated); }
 };
 
+class NoWindowSystem : public WindowSystem {
+ public:
+  int RunModalDialog(const resources::DialogTemplate& /*dialogTemplate*/, bool /*fromModule*/,
+                     DialogEvents& /*events*/) override {
+    return kDialogNotCreated;
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<DialogHost> CreateDefaultDialogHost() {
   return std::make_unique<NoWindowDialogHost>();
+}
+
+WindowSystem& CurrentWindowSystem() {
+  static NoWindowSystem system;
+  return system;
 }
 
 }  // namespace platform
