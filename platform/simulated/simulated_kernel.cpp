@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "platform/frozen_clock.h"
 #include "platform/simulated/code_pages.h"
 #include "platform/simulated/date_time_format.h"
 
@@ -25,18 +26,6 @@ int CopyText(const std::string& text, char* out, int capacity) {
   if (capacity < needed || out == nullptr) return 0;
   std::memcpy(out, text.c_str(), static_cast<std::size_t>(needed));
   return needed;
-}
-
-std::tm ToTm(const SystemTime& time) {
-  std::tm broken{};
-  broken.tm_year = time.year - kFirstTmYear;
-  broken.tm_mon = time.month - 1;
-  broken.tm_mday = time.day;
-  broken.tm_hour = time.hour;
-  broken.tm_min = time.minute;
-  broken.tm_sec = time.second;
-  broken.tm_isdst = -1;  // let the time zone decide
-  return broken;
 }
 
 SystemTime FromTm(const std::tm& broken, int milliseconds) {
@@ -82,7 +71,7 @@ std::tm SimulatedKernel::CurrentLocalBreakdown() {
   if (!settings_.frozenNow) return LocalBreakdown(std::time(nullptr));
   // The moment the frozen local clock shows, broken down again so that the
   // daylight-saving flag is the zone's own for that moment.
-  std::tm broken = ToTm(*settings_.frozenNow);
+  std::tm broken = ToBrokenDownTime(*settings_.frozenNow);
   const std::time_t moment = std::mktime(&broken);
   return LocalBreakdown(moment);
 }

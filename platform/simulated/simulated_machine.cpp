@@ -1,12 +1,11 @@
 #include "platform/simulated/simulated_machine.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <utility>
 
+#include "platform/frozen_clock.h"
 #include "platform/simulated/code_pages.h"
 #include "platform/simulated/reg_file_reader.h"
 
@@ -14,38 +13,6 @@ namespace platform::simulated {
 namespace {
 
 constexpr std::string_view kMemorySource = "<memory>";
-constexpr std::string_view kNowPattern = "YYYY-MM-DD HH:MM:SS";
-
-// "YYYY-MM-DD HH:MM:SS" as a valid local date and time.
-std::optional<SystemTime> ParseNow(std::string_view text) {
-  if (text.size() != kNowPattern.size()) return std::nullopt;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool digitWanted =
-        kNowPattern[i] != '-' && kNowPattern[i] != ' ' && kNowPattern[i] != ':';
-    const bool isDigit = text[i] >= '0' && text[i] <= '9';
-    if (digitWanted ? !isDigit : text[i] != kNowPattern[i]) return std::nullopt;
-  }
-  const auto number = [&](std::size_t at, std::size_t length) {
-    int value = 0;
-    for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
-    return value;
-  };
-  const std::chrono::year_month_day date{std::chrono::year(number(0, 4)),
-                                         std::chrono::month(static_cast<unsigned>(number(5, 2))),
-                                         std::chrono::day(static_cast<unsigned>(number(8, 2)))};
-  const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
-  if (!date.ok() || hour > 23 || minute > 59 || second > 59) return std::nullopt;
-
-  SystemTime time;
-  time.year = static_cast<std::uint16_t>(static_cast<int>(date.year()));
-  time.month = static_cast<std::uint16_t>(static_cast<unsigned>(date.month()));
-  time.day = static_cast<std::uint16_t>(static_cast<unsigned>(date.day()));
-  time.dayOfWeek = static_cast<std::uint16_t>(std::chrono::weekday(date).c_encoding());
-  time.hour = static_cast<std::uint16_t>(hour);
-  time.minute = static_cast<std::uint16_t>(minute);
-  time.second = static_cast<std::uint16_t>(second);
-  return time;
-}
 
 [[noreturn]] void Refuse(std::string_view source, std::string_view what) {
   throw RegFileError(std::string(source) + ": " + std::string(what));
@@ -77,7 +44,7 @@ KernelSettings ReadKernelSettings(const RegistryTree& tree, std::string_view sou
   dword(u"BuildNumber", settings.version.buildNumber);
 
   if (auto now = tree.ReadString(Hive::LocalMachine, kSystemKey, u"Now")) {
-    settings.frozenNow = ParseNow(Utf16ToUtf8(*now));
+    settings.frozenNow = ParseFrozenClock(Utf16ToUtf8(*now));
     if (!settings.frozenNow) Refuse(source, "Now is not a \"YYYY-MM-DD HH:MM:SS\" date and time");
   }
   const auto locale = [&](std::u16string_view name, std::string& field) {
@@ -155,10 +122,14 @@ std::unique_ptr<Machine> CreateDefaultMachine() {
                                               Trace::FromEnvironment());
   }
   try {
-    return SimulatedMachine::FromFile(path);
+    auto machine = SimulatedMachine::FromFile(path);
+    if (const char* callerQueue = std::getenv(simulated::kCallerQueueVariable)) {
+      machine->simulatedSpooler().AdoptCallerQueue(callerQueue);
+    }
+    return machine;
   } catch (const simulated::RegFileError& error) {
     // A refused profile leaves the process an empty machine, and says why.
-    std::cerr << "vx5prcfg: " << error.what() << '\n';
+    std::fprintf(stderr, "vx5prcfg: %s\n", error.what());
     Trace trace = Trace::FromEnvironment();
     trace.Write({{"event", "profile_error"}, {"message", error.what()}});
     return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),
