@@ -31,6 +31,9 @@ const CodePageCase kJapanese{
 const CodePageCase kWestern{
     "[HKLM\\SOFTWARE\\SimulatedMachine\\System]\n\"AnsiCodePage\"=dword:000004e4\n", "ISO-8859-1"};
 
+const CodePageCase kAscii{
+    "[HKLM\\SOFTWARE\\SimulatedMachine\\System]\n\"AnsiCodePage\"=dword:000004e4\n", "ISO-8859-1"};
+
 using Name = std::array<char16_t, kNameUnits>;
 
 std::vector<Name> BoxNames(const std::vector<std::u16string>& texts) {
@@ -49,6 +52,9 @@ std::vector<Name> NamesFor(const CodePageCase& which) {
   }
   if (&which == &kJapanese) {
     return BoxNames({u"営業部", u"経理部の共有ボックス", u"ｽｷｬﾝ 2026", u"System box"});
+  }
+  if (&which == &kAscii) {
+    return BoxNames({u"Accounting", u"Sales and marketing", u"Reception 2nd floor", u"System box"});
   }
   return BoxNames({u"Comptabilit\u00e9", u"Sales and marketing", u"R\u00e9ception", u"System box"});
 }
@@ -108,6 +114,8 @@ BENCHMARK_CAPTURE(BM_ConvertDeviceText, cp936, kChinese);
 BENCHMARK_CAPTURE(BM_Iconv, cp936, kChinese);
 BENCHMARK_CAPTURE(BM_ConvertDeviceText, cp932, kJapanese);
 BENCHMARK_CAPTURE(BM_Iconv, cp932, kJapanese);
+BENCHMARK_CAPTURE(BM_ConvertDeviceText, ascii, kAscii);
+BENCHMARK_CAPTURE(BM_Iconv, ascii, kAscii);
 BENCHMARK_CAPTURE(BM_ConvertDeviceText, cp1252, kWestern);
 BENCHMARK_CAPTURE(BM_Iconv, cp1252, kWestern);
 

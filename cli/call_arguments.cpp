@@ -5,33 +5,44 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "cli/ansi_text.h"
+#include "platform/decimal_text.h"
 
 namespace prcfg {
 namespace {
 
 constexpr std::string_view kNullArgument = "-";
+// "@QUEUE": the queue handle of QUEUE, opened for the call.
+constexpr char kCallerQueuePrefix = '@';
 
 long long ParseInteger(std::string_view name, std::string_view text) {
   std::string_view digits = text;
   const bool negative = digits.starts_with('-');
   if (negative) digits.remove_prefix(1);
-  int base = 10;
-  if (digits.starts_with("0x") || digits.starts_with("0X")) {
-    base = 16;
-    digits.remove_prefix(2);
-  }
-  unsigned long long magnitude = 0;
-  const auto [end, error] =
-      std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
   const long long limit = negative ? -static_cast<long long>(INT_MIN) : UINT_MAX;
-  if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() ||
-      magnitude > static_cast<unsigned long long>(limit)) {
+  long long magnitude = -1;
+  if (digits.starts_with("0x") || digits.starts_with("0X")) {
+    digits.remove_prefix(2);
+    unsigned long long hex = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), hex, 16);
+    if (!digits.empty() && error == std::errc{} && end == digits.data() + digits.size() &&
+        hex <= static_cast<unsigned long long>(limit)) {
+      magnitude = static_cast<long long>(hex);
+    }
+  } else if (!digits.empty() && digits.front() >= '0' && digits.front() <= '9') {
+    // Decimal digits are read as the module reads decimal text; only the whole
+    // argument within 32 bits is taken.
+    const platform::DecimalReading number = platform::ReadDecimalNumber(digits);
+    if (number.consumed == digits.size() && number.value <= limit) magnitude = number.value;
+  }
+  if (magnitude < 0) {
     throw UsageError(std::string(name) + ": not a 32-bit integer: '" + std::string(text) + "'");
   }
-  return negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+  return negative ? -magnitude : magnitude;
 }
 
 // A buffer's bytes up to its NUL, or all of them when it has none.
@@ -57,6 +68,19 @@ nlohmann::ordered_json BoxFileRecords(const std::string& path, std::uint32_t cod
     records.push_back(std::move(record));
   }
   return records;
+}
+
+// What tells a regular file's writes apart: its size and time of last
+// write; "" when no regular file is at the path.
+std::string FileState(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_regular_file(fs::symlink_status(path, error))) return {};
+  const std::uintmax_t size = fs::file_size(path, error);
+  if (error) return {};
+  const fs::file_time_type written = fs::last_write_time(path, error);
+  if (error) return {};
+  return std::to_string(size) + "@" + std::to_string(written.time_since_epoch().count());
 }
 
 }  // namespace
@@ -105,6 +129,19 @@ CallArguments::CallArguments(std::span<const Param> params, std::span<const std:
   for (Slot& slot : slots_) Allocate(slot);
 }
 
+std::optional<std::string> CallArguments::CallerQueue() const {
+  for (const Slot& slot : slots_) {
+    if (slot.callerQueue) return slot.text;
+  }
+  return std::nullopt;
+}
+
+void CallArguments::SetCallerQueueHandle(void* handle) {
+  for (Slot& slot : slots_) {
+    if (slot.callerQueue) slot.handle = handle;
+  }
+}
+
 CallArguments::~CallArguments() {
   // Global memory is the C heap: the caller frees what the export handed over.
   for (Slot& slot : slots_) {
@@ -146,10 +183,15 @@ void CallArguments::ParseArgument(Slot& slot, const std::string* argument) {
       }
       return;
     case ParamKind::kQueueHandle:
+      if (argument != nullptr && argument->size() > 1 && argument->front() == kCallerQueuePrefix) {
+        slot.callerQueue = true;
+        slot.text = argument->substr(1);
+        return;
+      }
       if (argument != nullptr && !isNull) {
         throw UsageError(std::string(param.name) +
-                         ": a queue handle can only be '-' or left off (the export then opens "
-                         "the queue by name)");
+                         ": a queue handle can only be '@QUEUE' (the queue opened for the "
+                         "call), '-' or left off (the export then opens the queue by name)");
       }
       slot.null = true;
       return;
@@ -194,6 +236,7 @@ void CallArguments::Allocate(Slot& slot) {
       slot.integers[0] = static_cast<int>(slot.integer);
       return;
     case ParamKind::kBoxFile:
+      if (!slot.null) slot.boxFileBefore = FileState(slot.text);
       return;
     default:
       return;
@@ -262,7 +305,14 @@ nlohmann::ordered_json CallArguments::Outputs(std::uint32_t codePage) const {
         break;
       }
       case ParamKind::kBoxFile:
-        out[name] = slot.null ? nullptr : BoxFileRecords(slot.text, codePage);
+        // Only a file the call wrote is the call's output: a path it left
+        // alone (a failed call, a device, a file of the caller's) reads as null.
+        {
+          const std::string after = slot.null ? std::string() : FileState(slot.text);
+          out[name] = after.empty() || after == slot.boxFileBefore
+                          ? nullptr
+                          : BoxFileRecords(slot.text, codePage);
+        }
         break;
       case ParamKind::kOutAllocatedText:
         if (slot.allocated == nullptr) {

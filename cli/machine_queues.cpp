@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/ansi_text.h"
+#include "platform/simulated/reg_file_reader.h"
 #include "platform/simulated/simulated_machine.h"
 
 namespace prcfg {
@@ -50,6 +51,15 @@ MachineQueues ListQueues(const std::string& path) {
     result.queues.push_back(std::move(queue));
   }
   return result;
+}
+
+std::optional<std::string> ProfileError(const std::string& path) {
+  try {
+    platform::simulated::SimulatedMachine::FromFile(path, platform::simulated::Trace());
+    return std::nullopt;
+  } catch (const platform::simulated::RegFileError& error) {
+    return error.what();
+  }
 }
 
 std::uint32_t ProfileAnsiCodePage(const std::string& path) noexcept {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct MachineQueues {
 // Reads the profile at `path` on a machine of the CLI's own, apart from the
 // library's. Throws std::runtime_error when the profile is refused.
 MachineQueues ListQueues(const std::string& path);
+
+// Why the library would refuse the profile at `path`, or nothing when it
+// takes it: a refused profile runs no export.
+std::optional<std::string> ProfileError(const std::string& path);
 
 // The ANSI code page the profile at `path` gives its machine; the default
 // (1252) when the profile is refused, which the library then reports.

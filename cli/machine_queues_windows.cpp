@@ -16,6 +16,8 @@ MachineQueues ListQueues(const std::string&) {
   return result;
 }
 
+std::optional<std::string> ProfileError(const std::string&) { return std::nullopt; }
+
 std::uint32_t ProfileAnsiCodePage(const std::string&) noexcept {
   return platform::CurrentMachine().kernel().AnsiCodePage();
 }

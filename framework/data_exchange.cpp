@@ -1,7 +1,6 @@
 #include "framework/data_exchange.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include "framework/edit.h"
 #include "framework/resource_text.h"
 #include "framework/window_constants.h"
+#include "platform/decimal_text.h"
 
 namespace framework {
 namespace {
@@ -33,17 +33,12 @@ bool OnlyBlanksFrom(const char* rest) {
 }
 
 bool ParseInt(const std::string& text, int& value) {
-  const char* begin = text.c_str();
-  while (IsBlank(*begin)) ++begin;
-  if (*begin == '\0') return false;
-  char* end = nullptr;
-  errno = 0;
-  const long parsed = std::strtol(begin, &end, 10);
-  if (end == begin || errno == ERANGE || parsed < std::numeric_limits<int>::min() ||
-      parsed > std::numeric_limits<int>::max())
+  const platform::DecimalReading number = platform::ReadDecimalNumber(text);
+  if (number.consumed == 0 || number.value < std::numeric_limits<int>::min() ||
+      number.value > std::numeric_limits<int>::max())
     return false;
-  if (!OnlyBlanksFrom(end)) return false;
-  value = static_cast<int>(parsed);
+  if (!OnlyBlanksFrom(text.c_str() + number.consumed)) return false;
+  value = static_cast<int>(number.value);
   return true;
 }
 

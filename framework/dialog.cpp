@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdlib>
 #include <limits>
 
@@ -15,6 +14,7 @@
 #include "framework/resource_text.h"
 #include "framework/scroll_bar.h"
 #include "framework/window_constants.h"
+#include "platform/decimal_text.h"
 #include "platform/machine.h"
 
 namespace framework {
@@ -193,18 +193,16 @@ std::string Dialog::GetDlgItemText(int id) const {
 int Dialog::GetDlgItemInt(int id, bool* translated, bool isSigned) const {
   if (translated != nullptr) *translated = false;
   const std::string text = GetDlgItemText(id);
-  const char* begin = text.c_str();
-  while (*begin == ' ') ++begin;
-  if (!isSigned && *begin == '-') return 0;
-  char* end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(begin, &end, 10);
+  std::string_view rest = text;
+  while (rest.starts_with(' ')) rest.remove_prefix(1);
+  if (!isSigned && rest.starts_with('-')) return 0;
+  const platform::DecimalReading number = platform::ReadDecimalNumber(rest);
   const long long lowest = isSigned ? std::numeric_limits<int>::min() : 0;
   const long long highest =
       isSigned ? std::numeric_limits<int>::max() : std::numeric_limits<unsigned>::max();
-  if (end == begin || errno == ERANGE || value < lowest || value > highest) return 0;
+  if (number.consumed == 0 || number.value < lowest || number.value > highest) return 0;
   if (translated != nullptr) *translated = true;
-  return static_cast<int>(value);
+  return static_cast<int>(static_cast<unsigned>(number.value));
 }
 
 bool Dialog::SetDlgItemInt(int id, int value, bool isSigned) {

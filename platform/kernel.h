@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string_view>
 
 namespace platform {
@@ -36,6 +37,22 @@ inline constexpr std::uint32_t kTimeNoSeconds = 0x2;
 inline constexpr std::uint32_t kLocaleSDecimal = 0x0E;
 inline constexpr std::uint32_t kLocaleSShortDate = 0x1F;
 inline constexpr std::uint32_t kLocaleSTimeFormat = 0x1003;
+
+// A file the module writes from start to end (the box file). The path it was
+// opened at is never replaced: a new file is created there, an existing
+// regular file is emptied and written in place, and a character device (the
+// null device) is written as it is.
+class OutputFile {
+ public:
+  // Dropped without Finish(true): as Finish(false).
+  virtual ~OutputFile() = default;
+  // Writes all of `bytes`; false when they could not all be written.
+  virtual bool Write(const void* bytes, std::size_t count) = 0;
+  // Closes the file; true when `complete` and everything written reached it.
+  // A file this open created is removed when it is not complete (or its
+  // close failed); a path that existed before is never removed.
+  virtual bool Finish(bool complete) = 0;
+};
 
 class Kernel {
  public:
@@ -81,6 +98,11 @@ class Kernel {
   virtual void* LoadLibrary(const char* path) = 0;
   virtual void* GetProcAddress(void* module, const char* name) = 0;
   virtual void FreeLibrary(void* module) = 0;
+
+  // Opens `path` for writing as OutputFile describes; null when it cannot be
+  // opened, or when something other than a regular file or a character
+  // device stands at the path.
+  virtual std::unique_ptr<OutputFile> OpenOutputFile(const char* path) = 0;
 
   // GlobalAlloc(GMEM_FIXED) / GlobalFree.
   virtual void* GlobalAlloc(std::size_t bytes) = 0;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -155,15 +154,10 @@ int WalkBoxTable(QuerySession& session, BoxChain& chain) {
   return numbers.rows();
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Writes every record from `record` on; false when a write failed.
-bool WriteBoxFile(std::FILE* file, const Vx5BoxRecord* record) {
+bool WriteBoxFile(platform::OutputFile& file, const Vx5BoxRecord* record) {
   for (; record != nullptr; record = record->next) {
-    if (std::fwrite(record->number, 1, kBoxNumberSize, file) != kBoxNumberSize ||
-        std::fwrite(record->name, 1, kBoxNameSize, file) != kBoxNameSize) {
+    if (!file.Write(record->number, kBoxNumberSize) || !file.Write(record->name, kBoxNameSize)) {
       return false;
     }
   }
@@ -197,13 +191,14 @@ int GetBoxInfo9x(const char* queueName, const char* variant, const char* boxFile
                      if (chain.first() == nullptr) return;
                      const int rows = WalkBoxTable(session, chain);
                      if (rows == kBoxQueryFailed || boxFilePath == nullptr) return;
-                     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(boxFilePath, "wb"));
+                     // A box file cut short would list boxes that are not there: a
+                     // failed write or close fails the call, and a file this call
+                     // created is then removed again.
+                     std::unique_ptr<platform::OutputFile> file =
+                         platform::CurrentMachine().kernel().OpenOutputFile(boxFilePath);
                      if (file == nullptr) return;
-                     const bool written = WriteBoxFile(file.get(), chain.first()->next);
-                     const bool closed = std::fclose(file.release()) == 0;
-                     // A box file cut short would list boxes that are not there;
-                     // it is closed first, as an open file cannot be removed everywhere.
-                     if (!written || !closed) return;
+                     const bool written = WriteBoxFile(*file, chain.first()->next);
+                     if (!file->Finish(written)) return;
                      result = rows - 1;
                    });
   return result;

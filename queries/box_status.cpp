@@ -62,6 +62,8 @@ int GetBoxStatusEx(const char* queueName, const char* variant, platform::Printer
                    [&](QuerySession& session) {
                      // Both requests go out before either answer is looked at: the
                      // no-password row on the preferred session, the setting over UDP.
+                     // The row is judged by the statuses its own send left (pattern B),
+                     // so that the setting's send over UDP cannot fail it.
                      const std::string rowOid = BuildNoPasswordOid();
                      const RequestResult row = session.Request(RequestPattern::kB, rowOid.c_str());
                      RequestResult setting;
@@ -69,10 +71,7 @@ int GetBoxStatusEx(const char* queueName, const char* variant, platform::Printer
                        const UdpOnly udpOnly;
                        setting = session.Request(RequestPattern::kC, kBoxSettingOid);
                      }
-                     if (session.udpStatus() != SNMP_CLASS_SUCCESS &&
-                         session.ipxStatus() != SNMP_CLASS_SUCCESS) {
-                       return;
-                     }
+                     if (row.failed) return;
                      std::array<unsigned char, kBoxBitmapSize + 1> bitmap{};
                      std::array<unsigned char, kBoxSettingSize> value{};
                      ReadOctets(row.vb, bitmap.data(), kBoxBitmapSize);

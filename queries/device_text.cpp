@@ -1,5 +1,9 @@
 #include "queries/device_text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/machine.h"
 #include "queries/device_text_tables.h"
 
@@ -21,6 +25,39 @@ std::uint16_t PagedEntry(const std::uint16_t* const* pages, char16_t unit) {
   return page != nullptr ? page[unit & 0xFF] : 0;
 }
 
+// Device names are mostly ASCII, which every converter copies unit for byte:
+// the leading run of units below U+0080 is copied sixteen (then eight) at a
+// time, up to `room` bytes. Returns how many units it took.
+unsigned CopyAsciiRun(const char16_t* input, unsigned units, char* output, unsigned room) {
+  const unsigned limit = units < room ? units : room;
+  unsigned taken = 0;
+#if defined(__SSE2__)
+  constexpr unsigned kWideBlock = 16;
+  const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  while (taken + kWideBlock <= limit) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(input + taken));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(input + taken + 8));
+    const __m128i any = _mm_and_si128(_mm_or_si128(low, high), nonAscii);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(any, _mm_setzero_si128())) != 0xFFFF) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(output + taken), _mm_packus_epi16(low, high));
+    taken += kWideBlock;
+  }
+#endif
+  constexpr unsigned kBlock = 8;
+  while (taken + kBlock <= limit) {
+    char16_t any = 0;
+    for (unsigned k = 0; k < kBlock; ++k) any |= input[taken + k];
+    if (any >= kFirstNonAscii) break;
+    for (unsigned k = 0; k < kBlock; ++k) output[taken + k] = static_cast<char>(input[taken + k]);
+    taken += kBlock;
+  }
+  while (taken < limit && input[taken] < kFirstNonAscii) {
+    output[taken] = static_cast<char>(input[taken]);
+    ++taken;
+  }
+  return taken;
+}
+
 // Appends `length` bytes when they fit; false leaves the output as it was.
 bool Put(char* output, unsigned capacity, unsigned& count, std::uint8_t first, std::uint8_t second,
          unsigned length) {
@@ -36,7 +73,12 @@ int ConvertFlat(const std::uint16_t* table, unsigned inputBytes, const char16_t*
   if (written == nullptr) return 0;
   // Counted locally: the output bytes may alias the caller's count.
   unsigned count = 0;
-  for (unsigned i = 0; i < inputBytes / kBytesPerUnit; ++i) {
+  const unsigned units = inputBytes / kBytesPerUnit;
+  for (unsigned i = 0; i < units; ++i) {
+    const unsigned run = CopyAsciiRun(input + i, units - i, output + count, capacity - count);
+    i += run;
+    count += run;
+    if (i == units) break;
     const char16_t unit = input[i];
     const bool fits =
         unit < kFirstNonAscii
@@ -88,7 +130,12 @@ int ConvertToShiftJis(unsigned inputBytes, const char16_t* input, unsigned capac
                       unsigned* written, char* output) {
   if (written == nullptr) return 0;
   unsigned count = 0;
-  for (unsigned i = 0; i < inputBytes / kBytesPerUnit; ++i) {
+  const unsigned units = inputBytes / kBytesPerUnit;
+  for (unsigned i = 0; i < units; ++i) {
+    const unsigned run = CopyAsciiRun(input + i, units - i, output + count, capacity - count);
+    i += run;
+    count += run;
+    if (i == units) break;
     const char16_t unit = input[i];
     bool fits = false;
     if (unit < kFirstNonAscii) {
@@ -128,8 +175,14 @@ int ConvertToIso8859(unsigned part, unsigned inputBytes, const char16_t* input, 
   }
   if (slotEmpty) return 0;
 
+  // The capacity holds every unit, so a run always fits.
   int count = 0;
-  for (unsigned i = 0; i < inputBytes / kBytesPerUnit; ++i) {
+  const unsigned units = inputBytes / kBytesPerUnit;
+  for (unsigned i = 0; i < units; ++i) {
+    const unsigned run = CopyAsciiRun(input + i, units - i, output + count, units - i);
+    i += run;
+    count += static_cast<int>(run);
+    if (i == units) break;
     const char16_t unit = input[i];
     if (unit >= kFirstIso8859Beyond) continue;
     if (unit < kFirstIso8859Looked) {

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 #include "device/device_address.h"
 #include "device/query_frame.h"
 #include "device/query_variants.h"
+#include "device/side_by_side.h"
 #include "device/socket_layer.h"
 
 namespace queries {
@@ -69,20 +73,47 @@ void ReadColumn(const ProfileColumn& column, char* strings, bool bindIpv6,
   }
 }
 
-void ReadNumbers(int* settings, bool bindIpv6, Snmp_pp::CTarget& target) {
+// The settings element each number fills and what is added to its value.
+struct ProfileNumber {
+  const char* oid;
+  std::size_t element;
+  int offset;
+};
+
+constexpr ProfileNumber kProfileNumbers[] = {
+    {kProfileNumber1Oid, kNumber1, 0},
+    {kProfileNumber2Oid, kNumber2, 1},
+    {kProfileNumber3Oid, kNumber3, 0},
+    {kProfileNumber4Oid, kNumber4, 0},
+};
+
+void ReadNumber(const ProfileNumber& number, int* settings, bool bindIpv6,
+                Snmp_pp::CTarget& target) {
   int value = 0;
-  if (ReadProfileInteger(kProfileNumber1Oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
-    settings[kNumber1] = value;
+  if (ReadProfileInteger(number.oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
+    // The 32-bit sum wraps as on the target (2147483647 + 1 gives -2147483648);
+    // done on unsigned, where wrapping is defined.
+    settings[number.element] = static_cast<int>(static_cast<std::uint32_t>(value) +
+                                                static_cast<std::uint32_t>(number.offset));
   }
-  if (ReadProfileInteger(kProfileNumber2Oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
-    settings[kNumber2] = value + 1;
+}
+
+// The seven groups (three columns, four numbers) do not depend on each other,
+// so they wait side by side: each with its own copy of the target, writing
+// slots and elements no other group writes.
+void ReadGroups(int* settings, char* strings, bool bindIpv6, const Snmp_pp::CTarget& target) {
+  std::vector<std::function<void()>> groups;
+  for (const ProfileColumn& column : kProfileColumns) {
+    groups.emplace_back([&column, strings, bindIpv6, own = Snmp_pp::CTarget(target)]() mutable {
+      ReadColumn(column, strings, bindIpv6, own);
+    });
   }
-  if (ReadProfileInteger(kProfileNumber3Oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
-    settings[kNumber3] = value;
+  for (const ProfileNumber& number : kProfileNumbers) {
+    groups.emplace_back([&number, settings, bindIpv6, own = Snmp_pp::CTarget(target)]() mutable {
+      ReadNumber(number, settings, bindIpv6, own);
+    });
   }
-  if (ReadProfileInteger(kProfileNumber4Oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
-    settings[kNumber4] = value;
-  }
+  device::RunSideBySide(groups);
 }
 
 }  // namespace
@@ -113,10 +144,7 @@ int GetAdvancedProfileStrings(int* settings, char* strings, const char* queueNam
   device::RunQuery(device::kGetAdvancedProfileStringsQuery, {queueName, variant, queue},
                    [&](QuerySession& session) {
                      const bool bindIpv6 = device::IsIpv6Address(session.address());
-                     for (const ProfileColumn& column : kProfileColumns) {
-                       ReadColumn(column, strings, bindIpv6, session.target());
-                     }
-                     ReadNumbers(settings, bindIpv6, session.target());
+                     ReadGroups(settings, strings, bindIpv6, session.target());
                      answer = 1;
                    });
   return answer;

@@ -20,20 +20,58 @@ constexpr long kMicrosecondsPerTimeoutUnit = 10000;  // the timeout is in hundre
 constexpr char kUdpDomain[] = "udp:";
 constexpr char kUdp6Domain[] = "udp6:";
 
+// The application type this module's Net-SNMP state is shut down under.
+constexpr char kNetSnmpType[] = "vx5prcfg";
+
 // Net-SNMP is set up once per process, for numeric identifiers only: no configuration files, no
 // persistent state, no MIB files. init_snmp would read all three, so it is never called: the
-// single-session API registers its transports on first use.
-void InitNetSnmp() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
-  });
+// single-session API registers its transports on first use. What that leaves in Net-SNMP's
+// globals (transports, the default store, enumerations) is shut down when this library is
+// unloaded (its static objects go then, on Windows at process detach): each load and unload of
+// the module would otherwise lose it. A host that set Net-SNMP up itself (init_snmp names an
+// application type) keeps it.
+class NetSnmpLifetime {
+ public:
+  static void Start() {
+    static NetSnmpLifetime lifetime;
+    std::call_once(lifetime.once_, [] {
+      lifetime.startedHere_ =
+          netsnmp_ds_get_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_APPTYPE) == nullptr;
+      netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
+      netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
+      netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
+    });
+  }
+
+  ~NetSnmpLifetime() {
+    if (startedHere_) snmp_shutdown(kNetSnmpType);
+  }
+  NetSnmpLifetime(const NetSnmpLifetime&) = delete;
+  NetSnmpLifetime& operator=(const NetSnmpLifetime&) = delete;
+
+ private:
+  NetSnmpLifetime() = default;
+
+  std::once_flag once_;
+  bool startedHere_ = false;
+};
+
+void InitNetSnmp() { NetSnmpLifetime::Start(); }
+
+// Sessions may send side by side, each on its own thread. The library is not
+// built reentrant: its first-use set-up and its request-id counters are
+// shared, so opening a session and creating a request take turns; waiting
+// for the answer does not.
+std::mutex& LibraryMutex() {
+  static std::mutex mutex;
+  return mutex;
 }
 
 struct SessionCloser {
-  void operator()(void* session) const { snmp_sess_close(session); }
+  void operator()(void* session) const {
+    const std::lock_guard lock(LibraryMutex());
+    snmp_sess_close(session);
+  }
 };
 struct PduFreer {
   void operator()(netsnmp_pdu* pdu) const { snmp_free_pdu(pdu); }
@@ -129,23 +167,28 @@ class NetSnmpUdpSession : public TransportSession {
     std::string peer = PeerName(*endpoint, port);
     std::string community = request.community;
 
-    netsnmp_session config;
-    snmp_sess_init(&config);
-    config.version = request.version == version2c ? SNMP_VERSION_2c : SNMP_VERSION_1;
-    config.peername = peer.data();
-    config.community = reinterpret_cast<u_char*>(community.data());
-    config.community_len = community.size();
-    config.retries = request.retries;
-    // Net-SNMP reads a zero time-out as "its default"; the smallest real one is meant instead.
-    config.timeout =
-        request.timeout > 0 ? static_cast<long>(request.timeout) * kMicrosecondsPerTimeoutUnit : 1;
-    const SessionHandle session(snmp_sess_open(&config));
-    if (session == nullptr) {
-      return SNMP_CLASS_TL_FAILED;
+    SessionHandle session;
+    PduHandle pdu;
+    {
+      const std::lock_guard lock(LibraryMutex());
+      netsnmp_session config;
+      snmp_sess_init(&config);
+      config.version = request.version == version2c ? SNMP_VERSION_2c : SNMP_VERSION_1;
+      config.peername = peer.data();
+      config.community = reinterpret_cast<u_char*>(community.data());
+      config.community_len = community.size();
+      config.retries = request.retries;
+      // Net-SNMP reads a zero time-out as "its default"; the smallest real one is meant instead.
+      config.timeout = request.timeout > 0
+                           ? static_cast<long>(request.timeout) * kMicrosecondsPerTimeoutUnit
+                           : 1;
+      session.reset(snmp_sess_open(&config));
+      if (session == nullptr) {
+        return SNMP_CLASS_TL_FAILED;
+      }
+      pdu.reset(snmp_pdu_create(request.operation == SnmpOperation::kGet ? SNMP_MSG_GET
+                                                                         : SNMP_MSG_GETNEXT));
     }
-
-    PduHandle pdu(snmp_pdu_create(request.operation == SnmpOperation::kGet ? SNMP_MSG_GET
-                                                                           : SNMP_MSG_GETNEXT));
     if (pdu == nullptr) {
       return SNMP_CLASS_RESOURCE_UNAVAIL;
     }
@@ -180,8 +223,8 @@ class NetSnmpUdpSession : public TransportSession {
 
 }  // namespace
 
-NetSnmpBackend::NetSnmpBackend(IpxEndpointMap ipx_endpoints)
-    : ipx_endpoints_(std::move(ipx_endpoints)) {}
+NetSnmpBackend::NetSnmpBackend(IpxEndpointMap ipx_endpoints, IpxPresence ipx_present)
+    : ipx_endpoints_(std::move(ipx_endpoints)), ipx_present_(std::move(ipx_present)) {}
 
 int NetSnmpBackend::OpenUdp(unsigned short local_port, bool bind_ipv6,
                             std::unique_ptr<TransportSession>* session) {
@@ -200,7 +243,7 @@ int NetSnmpBackend::OpenUdp(unsigned short local_port, bool bind_ipv6,
 
 int NetSnmpBackend::OpenIpx(const IpxSockAddress& /*local*/,
                             std::unique_ptr<TransportSession>* session) {
-  if (!ipx_endpoints_) {
+  if (!ipx_endpoints_ || (ipx_present_ && !ipx_present_())) {
     return SNMP_CLASS_TL_UNSUPPORTED;  // no IPX protocol on this machine
   }
   InitNetSnmp();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -39,11 +40,15 @@ constexpr HiveName kHiveNames[] = {
     {u"HKCR", Hive::ClassesRoot},
 };
 
+// A key path is kept once and shared by the operations of its section: a
+// copy per value line would make memory grow with lines times path length.
+using KeyPath = std::shared_ptr<const std::vector<std::u16string>>;
+
 struct Operation {
   enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
   Kind kind;
   Hive hive;
-  std::vector<std::u16string> path;
+  KeyPath path;
   RegistryValue value;
 };
 
@@ -203,7 +208,7 @@ class Parser {
     if (deletion && parts.empty()) Fail(index_, "a hive cannot be deleted");
 
     hive_ = hive->hive;
-    path_ = std::move(parts);
+    path_ = std::make_shared<const std::vector<std::u16string>>(std::move(parts));
     section_ = deletion ? Section::DeletedKey : Section::Key;
     operations_.push_back(
         {deletion ? Operation::Kind::DeleteKey : Operation::Kind::CreateKey, hive_, path_, {}});
@@ -338,7 +343,7 @@ class Parser {
   bool version4_ = false;
   Section section_ = Section::None;
   Hive hive_ = Hive::LocalMachine;
-  std::vector<std::u16string> path_;
+  KeyPath path_;
   std::vector<Operation> operations_;
 };
 
@@ -349,24 +354,38 @@ RegistryNode& CreatePath(RegistryTree& tree, Hive hive, const std::vector<std::u
 }
 
 void Apply(RegistryTree& tree, std::vector<Operation>& operations) {
+  // The node of the section being applied: its lines share one path, so it is
+  // found once. A deleted key may take it away, so a deletion forgets it.
+  const std::vector<std::u16string>* sectionPath = nullptr;
+  RegistryNode* sectionNode = nullptr;
+  const auto nodeOf = [&](const Operation& operation) -> RegistryNode& {
+    if (operation.path.get() != sectionPath) {
+      sectionNode = &CreatePath(tree, operation.hive, *operation.path);
+      sectionPath = operation.path.get();
+    }
+    return *sectionNode;
+  };
   for (Operation& operation : operations) {
     switch (operation.kind) {
       case Operation::Kind::CreateKey:
-        CreatePath(tree, operation.hive, operation.path);
+        nodeOf(operation);
         break;
       case Operation::Kind::DeleteKey: {
+        sectionPath = nullptr;
+        sectionNode = nullptr;
+        const std::vector<std::u16string>& path = *operation.path;
         RegistryNode* parent = &tree.Root(operation.hive);
-        for (std::size_t i = 0; parent != nullptr && i + 1 < operation.path.size(); ++i) {
-          parent = parent->FindSubKey(operation.path[i]);
+        for (std::size_t i = 0; parent != nullptr && i + 1 < path.size(); ++i) {
+          parent = parent->FindSubKey(path[i]);
         }
-        if (parent != nullptr) parent->DeleteSubKey(operation.path.back());
+        if (parent != nullptr) parent->DeleteSubKey(path.back());
         break;
       }
       case Operation::Kind::SetValue:
-        CreatePath(tree, operation.hive, operation.path).SetValue(std::move(operation.value));
+        nodeOf(operation).SetValue(std::move(operation.value));
         break;
       case Operation::Kind::DeleteValue:
-        CreatePath(tree, operation.hive, operation.path).DeleteValue(operation.value.name);
+        nodeOf(operation).DeleteValue(operation.value.name);
         break;
     }
   }

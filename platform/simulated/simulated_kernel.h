@@ -53,6 +53,8 @@ class SimulatedKernel : public Kernel {
   void* GetProcAddress(void* module, const char* name) override;
   void FreeLibrary(void* module) override;
 
+  std::unique_ptr<OutputFile> OpenOutputFile(const char* path) override;
+
   void* GlobalAlloc(std::size_t bytes) override;
   void GlobalFree(void* block) override;
 

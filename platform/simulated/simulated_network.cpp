@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/simulated/code_pages.h"
+#include "platform/simulated/simulated_machine.h"
 
 namespace platform::simulated {
 namespace {
@@ -115,7 +116,9 @@ std::string FormatNumericAddress(const SocketAddress& address) {
 }
 
 SimulatedNameResolver::SimulatedNameResolver(const RegistryTree& tree, std::uint32_t ansiCodePage)
-    : ansiCodePage_(ansiCodePage) {
+    : ansiCodePage_(ansiCodePage),
+      systemResolver_(
+          tree.ReadDword(Hive::LocalMachine, kSystemKey, kSystemResolverValue).value_or(0) == 1) {
   const RegistryNode* hosts = tree.Find(Hive::LocalMachine, kHostsKey);
   if (hosts == nullptr) return;
   for (const RegistryValue* value : hosts->Values()) {
@@ -179,6 +182,7 @@ int SimulatedNameResolver::GetAddrInfo(std::string_view node, AddressFamily fami
     }
     return addresses->empty() ? kWsaHostNotFound : 0;
   }
+  if (!systemResolver_) return kWsaHostNotFound;
 
   addrinfo hints{};
   hints.ai_family = systemFamily;
@@ -205,6 +209,8 @@ int SimulatedNameResolver::GetNameInfo(const SocketAddress& address, char* host,
   if (const Host* known = FindHostOf(address)) {
     return CopyHost(ToAnsi(ansiCodePage_, known->name), host, capacity);
   }
+  // An address without a name answers in numeric form, as the system's does.
+  if (!systemResolver_) return CopyHost(FormatNumericAddress(address), host, capacity);
 
   sockaddr_storage storage{};
   socklen_t length = 0;

@@ -40,6 +40,8 @@ class Win32Kernel : public Kernel {
   void* GetProcAddress(void* module, const char* name) override;
   void FreeLibrary(void* module) override;
 
+  std::unique_ptr<OutputFile> OpenOutputFile(const char* path) override;
+
   // GlobalAlloc(GMEM_FIXED): the caller frees the block with GlobalFree.
   void* GlobalAlloc(std::size_t bytes) override;
   void GlobalFree(void* block) override;

@@ -3,9 +3,11 @@
 #include "cli/call_arguments.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -141,6 +143,7 @@ TEST(InArguments, IntegerRangeIsThatOf32Bits) {
   EXPECT_EQ(Arguments("GetInserterPaperSelected", {"-2147483648"}).Pass<int>(2), INT32_MIN);
   EXPECT_THROW(Arguments("TabPrinting", {"4294967296"}), UsageError);
   EXPECT_THROW(Arguments("GetInserterPaperSelected", {"-2147483649"}), UsageError);
+  EXPECT_THROW(Arguments("TabPrinting", {"18446744073709551619"}), UsageError);
   EXPECT_THROW(Arguments("GetInserterPaperSelected", {"12abc"}), UsageError);
   EXPECT_THROW(Arguments("GetInserterPaperSelected", {""}), UsageError);
 }
@@ -148,6 +151,16 @@ TEST(InArguments, IntegerRangeIsThatOf32Bits) {
 TEST(InArguments, QueueHandleCannotBeGivenAndSurplusArgumentsAreRefused) {
   EXPECT_THROW(Arguments("GetMFPModel", {"Queue", "0", "1"}), UsageError);
   EXPECT_THROW(Arguments("GetMFPModel", {"Queue", "0", "-", "more"}), UsageError);
+  EXPECT_THROW(Arguments("GetMFPModel", {"Queue", "0", "@"}), UsageError);
+}
+
+TEST(InArguments, AtQueuePassesTheHandleOpenedForTheCall) {
+  auto args = Arguments("GetControllerAddress", {"@Office Copier", "0"});
+  EXPECT_EQ(args.CallerQueue(), "Office Copier");
+  int opened = 0;
+  args.SetCallerQueueHandle(&opened);
+  EXPECT_EQ(args.Pass<void*>(0), &opened);
+  EXPECT_FALSE(Arguments("GetControllerAddress", {"-", "0"}).CallerQueue().has_value());
 }
 
 TEST(InOutArguments, TextStartsWithTheArgumentAndReportsWhatTheExportLeft) {
@@ -211,6 +224,29 @@ TEST(HandedOverMemory, AllocatedDinIsReadAndFreed) {
   std::strcpy(block, "12345");
   *args.Pass<char**>(0) = block;
   EXPECT_EQ(args.Outputs(kWesternCodePage)["din"], "12345");
+}
+
+TEST(BoxFile, ReportedOnlyWhenTheCallWroteIt) {
+  std::string folder = (std::filesystem::temp_directory_path() / "call_arguments_XXXXXX").string();
+  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+  const std::string path = folder + "/boxes.dat";
+  const std::string record(sizeof(Vx5BoxRecord::number) + sizeof(Vx5BoxRecord::name), '\0');
+
+  // A file of the caller's that the call left alone is no output, nor is a missing one.
+  std::ofstream(path, std::ios::binary) << "1" << record.substr(1);
+  auto untouched = Arguments("GetBoxInfo9x", {"Q", "0", path});
+  EXPECT_EQ(untouched.Outputs(kWesternCodePage)["boxFilePath"], nullptr);
+  auto missing = Arguments("GetBoxInfo9x", {"Q", "0", folder + "/none.dat"});
+  EXPECT_EQ(missing.Outputs(kWesternCodePage)["boxFilePath"], nullptr);
+
+  // Written after the arguments were taken: its records are reported.
+  auto written = Arguments("GetBoxInfo9x", {"Q", "0", path});
+  std::filesystem::remove(path);
+  std::ofstream(path, std::ios::binary) << "7" << record.substr(1) << record;
+  const auto records = written.Outputs(kWesternCodePage)["boxFilePath"];
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0]["number"], "7");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

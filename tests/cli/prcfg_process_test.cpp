@@ -162,6 +162,13 @@ TEST(PrcfgOutput, RefusedProfileIsReportedAndFails) {
   const ProcessResult result = RunPrcfg({"--machine", profile.path(), "GetCurrentTimeS"});
   EXPECT_NE(result.exitCode, 0);
   EXPECT_THAT(result.err, HasSubstr("machine.reg"));
+
+  // Refused before the call: no fallback machine answers with the real clock.
+  TemporaryProfile impossibleDay(FrozenClock("2024-02-30 10:00:00"));
+  const ProcessResult call = RunPrcfg({"--machine", impossibleDay.path(), "GetCurrentTimeS"});
+  EXPECT_NE(call.exitCode, 0);
+  EXPECT_THAT(call.err, HasSubstr("machine.reg"));
+  EXPECT_EQ(call.out, "");
 }
 
 // ---- Faults and traces of a misbehaving module ----------------------------

@@ -117,6 +117,25 @@ TEST_F(QueryFrameTest, AddressOfIpxLengthSetsIpxFirstOthersClearIt) {
   }
 }
 
+TEST_F(QueryFrameTest, VariantTextBeyond32BitsSaturatesAndPicksTheMakersKey) {
+  // Read through a 64-bit long and cast, "4294967299" would be 3, the reseller's variant.
+  UseMachine(LocalQueue("IP_lobby") + kDiscoveryKey + "\"IP_lobby\"=\"10.0.0.44\"\n" +
+             "[HKCU\\Software\\Pellandine-nvtc\\Pellandine-nvtc Client\\LM-JobVue\\"
+             "PrinterDiscovery]\n\"IP_lobby\"=\"10.0.0.33\"\n");
+  const std::pair<const char*, const char*> cases[] = {{"4294967299", "10.0.0.44"},
+                                                       {"-4294967293", "10.0.0.44"},
+                                                       {"2147483647", "10.0.0.44"},
+                                                       {"-2147483648", "10.0.0.44"},
+                                                       {" +3x", "10.0.0.33"}};
+  for (const auto& [variant, address] : cases) {
+    backend_->ClearSends();
+    RunQuery(kGetMfpModelQuery, {"Q", variant, nullptr},
+             [](QuerySession& session) { session.Request(RequestPattern::kA, kOid); });
+    ASSERT_FALSE(backend_->Sends().empty()) << variant;
+    EXPECT_EQ(backend_->Sends()[0].address, address) << variant;
+  }
+}
+
 TEST_F(QueryFrameTest, ScopeSuffixIsDroppedFromTheTargetAddress) {
   UseMachine(AddressedQueue("fe80::1%4"));
   RunOne(kGetMfpModelQuery, RequestPattern::kA);

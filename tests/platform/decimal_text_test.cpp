@@ -37,5 +37,13 @@ TEST(DecimalTextTest, SaturatesAtBothThirtyTwoBitLimitsInsteadOfWrapping) {
   EXPECT_EQ(consumed, 26u);
 }
 
+TEST(DecimalTextTest, TheUncutNumberTellsBothThirtyTwoBitRangesWhereTheyEnd) {
+  EXPECT_EQ(ReadDecimalNumber("4294967295").value, 4294967295);
+  EXPECT_GT(ReadDecimalNumber("4294967296").value, 4294967295);
+  EXPECT_GT(ReadDecimalNumber("18446744073709551619").value, 4294967295);  // wraps to 3 in 64 bits
+  EXPECT_LT(ReadDecimalNumber("-18446744073709551619").value, -2147483648LL);
+  EXPECT_EQ(ReadDecimalNumber(" -7z").consumed, 3u);
+}
+
 }  // namespace
 }  // namespace platform

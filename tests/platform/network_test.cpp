@@ -61,12 +61,21 @@ TEST_F(NameResolution, NumericAddressesPassThrough) {
   EXPECT_EQ(resolver_.GetAddrInfo("x", AddressFamily::Unspecified, nullptr), kWsaEfault);
 }
 
-TEST_F(NameResolution, OtherNamesGoToTheSystemResolver) {
-  const std::vector<std::string> localhost = Resolve("localhost", AddressFamily::Inet);
-  EXPECT_THAT(localhost, testing::Contains("127.0.0.1"));
+TEST_F(NameResolution, OnlyTheHostTableAnswersUnlessTheMachineOptsIntoTheSystemResolver) {
   std::vector<SocketAddress> addresses;
-  EXPECT_EQ(resolver_.GetAddrInfo("no-such-host.invalid", AddressFamily::Unspecified, &addresses),
+  EXPECT_EQ(resolver_.GetAddrInfo("localhost", AddressFamily::Unspecified, &addresses),
             kWsaHostNotFound);
+  EXPECT_TRUE(addresses.empty());
+
+  // "localhost" comes from the system's hosts file, not from a DNS server.
+  const auto opted = SimulatedMachine::FromRegistryLines(
+      "[HKLM\\SOFTWARE\\SimulatedMachine\\System]\n\"SystemResolver\"=dword:00000001\n");
+  NameResolver& system = *opted->network().BindNameResolver();
+  EXPECT_EQ(system.GetAddrInfo("localhost", AddressFamily::Inet, &addresses), 0);
+  ASSERT_FALSE(addresses.empty());
+  char host[260];
+  EXPECT_EQ(system.GetNameInfo(addresses[0], host, sizeof host, true), 0);
+  EXPECT_STREQ(host, "127.0.0.1");
 }
 
 TEST_F(NameResolution, ReverseLookupAsksTheHostTableFirst) {

@@ -37,6 +37,9 @@ std::string Field(const char* field, std::size_t size) { return {field, strnlen(
 class BoxDirectorySimTest : public test_support::SimulatedDeviceTest {
  protected:
   static void SetUpTestSuite() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "box_directory_sim_XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) folder_ = pattern;
     library_ = test_support::LoadLibraryWithMachine("boxes.reg");
     getBoxInfo_ = test_support::Export<GetBoxInfoFunction>(library_, "GetBoxInfo");
     getBoxInfo9x_ = test_support::Export<GetBoxInfo9xFunction>(library_, "GetBoxInfo9x");
@@ -45,9 +48,12 @@ class BoxDirectorySimTest : public test_support::SimulatedDeviceTest {
   static void TearDownTestSuite() {
     if (library_ != nullptr) dlclose(library_);
     library_ = nullptr;
+    std::error_code ignored;
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
   }
 
   void SetUp() override {
+    ASSERT_FALSE(folder_.empty()) << "no temporary folder";
     ASSERT_NE(library_, nullptr) << "VX5PRCFG_BUILD_DIR unset or " << dlerror();
     ASSERT_NE(getBoxInfo_, nullptr);
     ASSERT_NE(getBoxInfo9x_, nullptr);
@@ -70,8 +76,7 @@ class BoxDirectorySimTest : public test_support::SimulatedDeviceTest {
   }
 
   static std::vector<Box> File(const char* queue, int& count) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "box_directory_sim_test.dat").string();
+    const std::string path = (folder_ / "boxes.dat").string();
     std::filesystem::remove(path);
     count = getBoxInfo9x_(queue, "0", path.c_str());
     std::ifstream in(path, std::ios::binary);
@@ -87,6 +92,8 @@ class BoxDirectorySimTest : public test_support::SimulatedDeviceTest {
     return boxes;
   }
 
+  // This test's own folder for the files it writes.
+  static inline std::filesystem::path folder_;
   static inline void* library_ = nullptr;
   static inline GetBoxInfoFunction getBoxInfo_ = nullptr;
   static inline GetBoxInfo9xFunction getBoxInfo9x_ = nullptr;
@@ -130,7 +137,8 @@ TEST_F(BoxDirectorySimTest, ShortNameColumnOneRowAndEmptyTable) {
 
 // The box names of queue "Boxes" as prcfg shows them (bytes in hex) on the
 // machine of boxes.reg switched to `codePage`.
-std::vector<std::string> NamesUnderCodePage(const char* codePage) {
+std::vector<std::string> NamesUnderCodePage(const std::filesystem::path& folder,
+                                            const char* codePage) {
   const std::string source = test_support::SourceDir();
   const std::string build = test_support::BuildDir();
   std::ifstream in(source + "/sim/machines/boxes.reg");
@@ -138,8 +146,7 @@ std::vector<std::string> NamesUnderCodePage(const char* codePage) {
   const std::string defaultCodePage = "dword:000004e4";
   profile.replace(profile.find(defaultCodePage), defaultCodePage.size(),
                   std::string("dword:") + codePage);
-  const std::filesystem::path machine =
-      std::filesystem::temp_directory_path() / ("boxes_" + std::string(codePage) + ".reg");
+  const std::filesystem::path machine = folder / ("boxes_" + std::string(codePage) + ".reg");
   std::ofstream(machine) << profile;
 
   const std::string command = "'" + build + "/prcfg' --machine '" + machine.string() +
@@ -163,15 +170,15 @@ std::vector<std::string> NamesUnderCodePage(const char* codePage) {
 TEST_F(BoxDirectorySimTest, NamesTakeTheBytesOfTheMachinesCodePage) {
   // Boxes 3, 4 and 5 hold Chinese, Japanese and Korean names; a character
   // the code page lacks ends the name (936, 949) or takes a substitute (932).
-  const std::vector<std::string> chinese = NamesUnderCodePage("000003a8");
+  const std::vector<std::string> chinese = NamesUnderCodePage(folder_, "000003a8");
   ASSERT_EQ(chinese.size(), 7u);
   EXPECT_EQ(chinese[2], "c9e8bcc6b2bf");
   EXPECT_EQ(chinese[3], "");
-  const std::vector<std::string> japanese = NamesUnderCodePage("000003a4");
+  const std::vector<std::string> japanese = NamesUnderCodePage(folder_, "000003a4");
   ASSERT_EQ(japanese.size(), 7u);
   EXPECT_EQ(japanese[3], "89638bc69594");
   EXPECT_EQ(japanese[4], "012c012c012c");
-  const std::vector<std::string> korean = NamesUnderCodePage("000003b5");
+  const std::vector<std::string> korean = NamesUnderCodePage(folder_, "000003b5");
   ASSERT_EQ(korean.size(), 7u);
   EXPECT_EQ(korean[4], "c3d1b9abc6c0");
   EXPECT_EQ(korean[1], "436f6d70746162696c6974");  // 949 lacks U+00E9

@@ -3,15 +3,22 @@
 #include "queries/box_directory.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "device/table_walk.h"
 #include "tests/device/device_test_machine.h"
 
 namespace queries {
@@ -47,6 +54,17 @@ struct Box {
 class BoxDirectoryTest : public DeviceTest {
  protected:
   BoxDirectoryTest() { UseCodePage("000004e4"); }
+  ~BoxDirectoryTest() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  static std::filesystem::path MakeFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "box_directory_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+  }
 
   void UseCodePage(const char* hexCodePage) {
     UseMachine(LocalQueue(kDevice) +
@@ -79,17 +97,15 @@ class BoxDirectoryTest : public DeviceTest {
     return boxes;
   }
 
-  std::string FilePath() {
-    return (std::filesystem::temp_directory_path() /
-            ("boxes_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat"))
-        .string();
-  }
+  // A path in this test's own folder, which goes with the test.
+  std::string FilePath() const { return (folder_ / "boxes.dat").string(); }
 
   std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
+
+  const std::filesystem::path folder_ = MakeFolder();
 };
 
 TEST_F(BoxDirectoryTest, ChainLeavesOutTheFirstRowAndEndsWithAnEmptyRecord) {
@@ -241,6 +257,43 @@ TEST_F(BoxDirectoryTest, AFailedWalkFreesTheRecordsAndLeavesNothingBehind) {
   EXPECT_EQ(Snmp_pp::SocketLayerStats::startups(), Snmp_pp::SocketLayerStats::cleanups());
 }
 
+Snmp_pp::ScriptedReply NumberRow(const std::string& oid) {
+  Snmp_pp::Vb vb{Snmp_pp::Oid(oid.c_str())};
+  vb.set_value("1");
+  return Snmp_pp::ScriptedReply::Value(vb);
+}
+
+TEST_F(BoxDirectoryTest, EveryWalkEndsAgainstADeviceThatNeverMovesOn) {
+  AddRow(1, "1", u"a");
+  // The same row again and again: the second answer does not increase.
+  const std::string firstRow = Column(kBoxNumberColumnOid, 1);
+  int getNexts = 0;
+  backend_->SetResponder([&](const Snmp_pp::ScriptedSend& send) {
+    if (send.operation != Snmp_pp::SnmpOperation::kGetNext)
+      return devices_.at(kDevice).Answer(send);
+    ++getNexts;
+    return NumberRow(firstRow);
+  });
+  Vx5BoxRecord* chain = nullptr;
+  EXPECT_EQ(queries::GetBoxInfo("Q", 0, &chain, nullptr), -1);
+  EXPECT_EQ(chain, nullptr);
+  EXPECT_EQ(getNexts, 2);
+  EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", FilePath().c_str()), -1);
+  EXPECT_FALSE(std::filesystem::exists(FilePath()));
+
+  // Rows that always increase: the walk gives up past the row limit.
+  getNexts = 0;
+  backend_->SetResponder([&](const Snmp_pp::ScriptedSend& send) {
+    if (send.operation != Snmp_pp::SnmpOperation::kGetNext)
+      return devices_.at(kDevice).Answer(send);
+    return NumberRow(Column(kBoxNumberColumnOid, ++getNexts));
+  });
+  EXPECT_EQ(queries::GetBoxInfo("Q", 0, &chain, nullptr), -1);
+  EXPECT_EQ(chain, nullptr);
+  EXPECT_EQ(getNexts, device::kMaxTableRows + 1);
+  EXPECT_EQ(Snmp_pp::SocketLayerStats::startups(), Snmp_pp::SocketLayerStats::cleanups());
+}
+
 TEST_F(BoxDirectoryTest, AFileThatCannotBeWrittenFails) {
   AddRow(1, "1", u"a");
   AddRow(2, "2", u"b");
@@ -248,6 +301,77 @@ TEST_F(BoxDirectoryTest, AFileThatCannotBeWrittenFails) {
   EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", (folder + "/missing/boxes.dat").c_str()), -1);
   EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", nullptr), -1);
   EXPECT_EQ(queries::GetBoxInfo("Q", 0, nullptr, nullptr), -1);
+}
+
+// While alive, files of this process cannot grow past `bytes`, and a write
+// beyond that fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limited = previous_;
+    limited.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previousHandler_)(int);
+};
+
+TEST_F(BoxDirectoryTest, AWriteThatFailsGivesMinusOneAndRemovesOnlyAFileOfItsOwn) {
+  AddRow(1, "1", u"a");
+  AddRow(2, "2", u"b");
+  AddRow(3, "3", u"c");
+  const std::string path = FilePath();
+  {
+    const FileSizeLimit limit(kBoxFileRecordSize + 1);
+    // A new file cut short is gone again.
+    EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", path.c_str()), -1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    // A file that was there stays, even when it could not be written.
+    std::ofstream(path) << "the caller's";
+    EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", path.c_str()), -1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+  }
+  EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", path.c_str()), 2);
+  EXPECT_EQ(std::filesystem::file_size(path), 3 * kBoxFileRecordSize);  // and the empty end
+}
+
+TEST_F(BoxDirectoryTest, WhatIsNoRegularFileIsNeverReplaced) {
+  AddRow(1, "1", u"a");
+  AddRow(2, "2", u"b");
+  // Nodes of the test's own, as the null device (1,3) and the full device (1,7).
+  const std::string null = (folder_ / "null").string();
+  const std::string full = (folder_ / "full").string();
+  if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+      ::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+    GTEST_SKIP() << "mknod is not permitted here";
+  }
+  const auto expectNode = [](const std::string& node, unsigned minor) {
+    struct stat status {};
+    ASSERT_EQ(::lstat(node.c_str(), &status), 0) << node;
+    EXPECT_TRUE(S_ISCHR(status.st_mode)) << node;
+    EXPECT_EQ(major(status.st_rdev), 1u) << node;
+    EXPECT_EQ(minor(status.st_rdev), minor) << node;
+  };
+  EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", null.c_str()), 1);  // taken, as the null device
+  expectNode(null, 3);
+  EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", full.c_str()), -1);  // no space left
+  expectNode(full, 7);
+
+  const std::string fifo = (folder_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", fifo.c_str()), -1);  // no reader: no wait either
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_EQ(queries::GetBoxInfo9x("Q", "0", folder_.string().c_str()), -1);
+  EXPECT_TRUE(std::filesystem::is_directory(folder_));
 }
 
 TEST_F(BoxDirectoryTest, ScopeSuffixIsDroppedOnlyForTheChain) {

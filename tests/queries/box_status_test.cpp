@@ -96,6 +96,12 @@ TEST_F(BoxStatusTest, UnansweredSettingAnswersOne) {
 TEST_F(BoxStatusTest, BoxZeroAbsentAnswersZeroWhateverTheSetting) {
   EXPECT_EQ(BoxStatus(kBoxes1To7, "1"), kStatusOff);
   EXPECT_EQ(BoxStatus(kBoxes1To7, "0"), kStatusOff);
+  // With both requests on UDP and no IPX session, the setting's failed send
+  // must not count as the row's failure.
+  backend_->SetOpenStatus(SessionKind::kIpx, SNMP_CLASS_TL_UNSUPPORTED);
+  devices_.clear();
+  EXPECT_EQ(BoxStatus(kBoxes1To7, nullptr), kStatusOff);
+  EXPECT_EQ(BoxStatus(kBox0Only, nullptr), kStatusOn);
 }
 
 TEST_F(BoxStatusTest, BothRequestsAreSentWithTheLibrarysTimeOut) {
@@ -119,8 +125,11 @@ TEST_F(BoxStatusTest, IpxAddressSendsTheRowOnIpxAndTheSettingOnUdp) {
   EXPECT_EQ(backend_->Sends()[0].session, SessionKind::kIpx);
   EXPECT_EQ(device::IpxFirst(), 1);
 
-  // The row's send fails too: both sessions hold a failure.
+  // The row's send fails too while UDP opened: the row reads as a zero bitmap.
   backend_->SetResponder([](const ScriptedSend&) { return ScriptedReply::Timeout(); });
+  EXPECT_EQ(::GetBoxStatusEx("Q", "0", nullptr, nullptr), kStatusOff);
+  // Neither session holds a success after the row's send: 1.
+  backend_->SetOpenStatus(SessionKind::kUdp, SNMP_CLASS_TL_FAILED);
   EXPECT_EQ(::GetBoxStatusEx("Q", "0", nullptr, nullptr), kStatusOn);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -255,6 +256,54 @@ TEST_F(DeviceTextByCodePage, AWholeNameBufferAlwaysFits) {
   name.fill(u'\u554A');
   EXPECT_EQ(ConvertDeviceText(name.data(), kNameBytes, out.data(), kNameBytes, &count), 1);
   EXPECT_EQ(count, kNameBytes);
+}
+
+// ASCII runs are copied in blocks: whatever the mix and the room, every code
+// page's output matches converting the same text one unit at a time.
+TEST_F(DeviceTextByCodePage, RunsOfAsciiConvertAsUnitByUnit) {
+  std::mt19937 random(1234);
+  const auto pick = [&](unsigned below) {
+    return std::uniform_int_distribution<unsigned>(0, below - 1)(random);
+  };
+  for (const unsigned codePage : {936u, 950u, 932u, 949u, 1252u}) {
+    UseCodePage(codePage);
+    for (int trial = 0; trial < 400; ++trial) {
+      std::u16string text;
+      while (text.size() < pick(140)) {
+        if (pick(3) == 0) {
+          text += static_cast<char16_t>(0x80 + pick(0x10000 - 0x80));
+        } else {
+          for (unsigned run = pick(24); run > 0; --run) text += static_cast<char16_t>(pick(0x80));
+        }
+      }
+      const unsigned units = static_cast<unsigned>(text.size());
+      const unsigned capacity = pick(3) == 0 ? pick(2 * units + 1) : 2 * units;
+
+      Bytes expected(capacity + 4, kUntouched);
+      unsigned expectedCount = 0;
+      int expectedResult = 1;
+      const bool refused = codePage == 1252 && capacity < units;
+      for (unsigned i = 0; i < units && !refused; ++i) {
+        unsigned written = 0;
+        if (!ConvertDeviceText(&text[i], 2, reinterpret_cast<char*>(&expected[expectedCount]),
+                               capacity - expectedCount, &written)) {
+          expectedResult = 0;
+          expectedCount += written;
+          break;
+        }
+        expectedCount += written;
+      }
+      if (refused) expectedResult = 0;
+
+      Bytes actual(capacity + 4, kUntouched);
+      unsigned count = refused ? expectedCount : 99999;
+      const int result = ConvertDeviceText(
+          text.data(), units * 2, reinterpret_cast<char*>(actual.data()), capacity, &count);
+      ASSERT_EQ(result, expectedResult) << codePage << " trial " << trial;
+      ASSERT_EQ(count, expectedCount) << codePage << " trial " << trial;
+      ASSERT_EQ(actual, expected) << codePage << " trial " << trial;
+    }
+  }
 }
 
 }  // namespace

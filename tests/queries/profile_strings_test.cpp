@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -127,6 +131,12 @@ TEST_F(ProfileStringsTest, SettingsHoldTheNumbersWithTheSecondPlusOne) {
   EXPECT_EQ(Read(), 1);
   EXPECT_EQ(settings_[1], 1);
 
+  // The largest integer wraps as 32-bit arithmetic does (the sanitizer build
+  // reports an overflow here if it is added as int).
+  Agent().Set(kProfileNumber2Oid, 2147483647L);
+  EXPECT_EQ(Read(), 1);
+  EXPECT_EQ(settings_[1], -2147483647 - 1);
+
   // Answered, but not as integers: read as 0 (the second as 1).
   Agent().Set(kProfileNumber1Oid, "7").Set(kProfileNumber2Oid, "4");
   EXPECT_EQ(Read(), 1);
@@ -162,6 +172,29 @@ TEST_F(ProfileStringsTest, SilentDeviceCostsOneRequestPerColumnAndNumber) {
   EXPECT_EQ(Read(), 1);
   ExpectInitialBlocks();
   EXPECT_EQ(backend_->Sends().size(), 7u);
+  ExpectReleased();
+}
+
+// Each group's first request is held until all seven are waiting at once:
+// groups that waited for each other would never get there.
+TEST_F(ProfileStringsTest, SilentDeviceKeepsAllGroupsWaitingAtOnce) {
+  constexpr std::size_t kGroups = 7;
+  std::mutex mutex;
+  std::condition_variable arrived;
+  std::size_t waiting = 0;
+  std::size_t mostWaiting = 0;
+  backend_->SetResponder([&](const Snmp_pp::ScriptedSend&) {
+    std::unique_lock lock(mutex);
+    mostWaiting = std::max(mostWaiting, ++waiting);
+    arrived.notify_all();
+    arrived.wait_for(lock, std::chrono::seconds(2), [&] { return mostWaiting == kGroups; });
+    --waiting;
+    return Snmp_pp::ScriptedReply::Timeout();
+  });
+  EXPECT_EQ(Read(), 1);
+  EXPECT_EQ(mostWaiting, kGroups);
+  ExpectInitialBlocks();
+  EXPECT_EQ(backend_->Sends().size(), kGroups);
   ExpectReleased();
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/simulated/simulated_machine.h"
 #include "snmp/snmp_pp.h"
 
 namespace Snmp_pp {
@@ -36,12 +37,15 @@ TEST(GenAddressDetection, Ipv6WithUnknownScopeNameIsInvalid) {
 }
 
 TEST(GenAddressDetection, HostNameIsResolvedPreferringIpv4) {
-  const GenAddress address("localhost");
+  const platform::simulated::ScopedMachine machine(
+      platform::simulated::SimulatedMachine::FromRegistryLines(
+          "[HKLM\\SOFTWARE\\SimulatedMachine\\Hosts]\n\"copier.test\"=\"::1,127.0.0.1\"\n"));
+  const GenAddress address("copier.test");
   ASSERT_EQ(address.get_type(), Address::type_ip);
   const IpAddress ip(address);
   EXPECT_EQ(ip.get_ip_version(), Address::version_ipv4);
   EXPECT_STREQ(ip.get_printable(), "127.0.0.1");
-  EXPECT_EQ(ip.friendly_name(), "localhost");
+  EXPECT_EQ(ip.friendly_name(), "copier.test");
 }
 
 TEST(GenAddressDetection, AddressWithPortIsAUdpAddress) {

@@ -111,6 +111,20 @@ TEST_F(TabStockQueryTest, AFailedColumnWalkKeepsTheRecordsButMarksTheListInvalid
   EXPECT_THAT(Messages(), ::testing::ElementsAre(kConnectionMessage));
 }
 
+TEST_F(TabStockQueryTest, WalksEndAgainstADeviceThatAnswersTheSameRowForever) {
+  int sends = 0;
+  // The counting walk never moves on: no table, one message.
+  device_.backend().SetResponder([&](const Snmp_pp::ScriptedSend&) {
+    ++sends;
+    Snmp_pp::Vb row{Snmp_pp::Oid(RowOf(kStockKindColumnOid, 1).c_str())};
+    row.set_value(3L);
+    return Snmp_pp::ScriptedReply::Value(row);
+  });
+  EXPECT_TRUE(QueryTabStock(kDeviceAddress).records.empty());
+  EXPECT_EQ(sends, 2);
+  EXPECT_THAT(Messages(), ::testing::ElementsAre(kConnectionMessage));
+}
+
 TEST_F(TabStockQueryTest, ALongStockNameIsCutTo99Characters) {
   const std::string name(150, 'n');
   device_.Add(1, {1, name.c_str(), 5, 1000});
