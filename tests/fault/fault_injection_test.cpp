@@ -339,46 +339,6 @@ std::vector<ExportCall> BuiltExports(const std::string& scratch, const std::stri
          int cassette = 0;
          return TabPrinting(0, tabList, &manufacturer, &cassette, shift, nullptr, "Tab Copier");
        }},
-      {"GetIPAddressForAddrBk",
-       "lookups.reg",
-       "",
-       {1},
-       [] {
-         char address[VX5PRCFG_ADDRESS_BOOK_SIZE] = {};
-         return GetIPAddressForAddrBk("Login Copier", address);
-       }},
-      {"GetControllerAddress", "lookups.reg", "", yesNo,
-       [] {
-         platform::Spooler& spooler = platform::CurrentMachine().spooler();
-         const platform::PrinterHandle queue = spooler.OpenPrinter("Book TCP Copier");
-         char address[VX5PRCFG_DEVICE_ADDRESS_SIZE] = {};
-         const int result = GetControllerAddress(queue, 0, address);
-         if (queue != nullptr) spooler.ClosePrinter(queue);
-         return result;
-       }},
-      {"GetControllerAddressforFax", "lookups.reg", "", yesNo,
-       [] {
-         char address[VX5PRCFG_DEVICE_ADDRESS_SIZE] = {};
-         return GetControllerAddressforFax(0, address, "Book TCP Copier", nullptr);
-       }},
-      {"PnpFaxLocalDiscovery",
-       "lookups.reg",
-       "",
-       {0},
-       [] { return PnpFaxLocalDiscovery("Fax Copier", nullptr); }},
-      {"IsVezurOruvaUser", "lookups.reg", "type 4001 alice; click 4008; escape", yesNo,
-       [] {
-         char user[256] = {};
-         char password[256] = {};
-         return IsVezurOruvaUser(user, password, "Login Copier", nullptr, 0);
-       }},
-      {"IsVezurOruvaUser16", "lookups.reg", "type 4001 alice; click 4008; escape", yesNo,
-       [] {
-         char user[256] = {};
-         char password[256] = {};
-         unsigned int kind = 2;
-         return IsVezurOruvaUser16(user, password, "Login Copier", nullptr, &kind);
-       }},
   };
 }
 
