@@ -15,6 +15,8 @@ namespace prcfg {
 namespace {
 
 constexpr std::string_view kNullArgument = "-";
+// "@QUEUE": the queue handle of QUEUE, opened for the call.
+constexpr char kCallerQueuePrefix = '@';
 
 long long ParseInteger(std::string_view name, std::string_view text) {
   std::string_view digits = text;
@@ -127,6 +129,19 @@ CallArguments::CallArguments(std::span<const Param> params, std::span<const std:
   for (Slot& slot : slots_) Allocate(slot);
 }
 
+std::optional<std::string> CallArguments::CallerQueue() const {
+  for (const Slot& slot : slots_) {
+    if (slot.callerQueue) return slot.text;
+  }
+  return std::nullopt;
+}
+
+void CallArguments::SetCallerQueueHandle(void* handle) {
+  for (Slot& slot : slots_) {
+    if (slot.callerQueue) slot.handle = handle;
+  }
+}
+
 CallArguments::~CallArguments() {
   // Global memory is the C heap: the caller frees what the export handed over.
   for (Slot& slot : slots_) {
@@ -168,10 +183,15 @@ void CallArguments::ParseArgument(Slot& slot, const std::string* argument) {
       }
       return;
     case ParamKind::kQueueHandle:
+      if (argument != nullptr && argument->size() > 1 && argument->front() == kCallerQueuePrefix) {
+        slot.callerQueue = true;
+        slot.text = argument->substr(1);
+        return;
+      }
       if (argument != nullptr && !isNull) {
         throw UsageError(std::string(param.name) +
-                         ": a queue handle can only be '-' or left off (the export then opens "
-                         "the queue by name)");
+                         ": a queue handle can only be '@QUEUE' (the queue opened for the "
+                         "call), '-' or left off (the export then opens the queue by name)");
       }
       slot.null = true;
       return;

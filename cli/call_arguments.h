@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -28,7 +29,7 @@ enum class ParamKind {
   kInOutText,         // char*: `size` bytes starting with the argument or `initial`
   kOutIntegers,       // int*: `size` integers written only
   kInOutInteger,      // int*: starts with the argument or `initial`
-  kQueueHandle,       // void*: the spooler handle; the CLI has none to give
+  kQueueHandle,       // void*: the spooler handle: null, or "@QUEUE" opened by the CLI
   kOpaque,            // void*: never read by the export
   kOutBoxList,        // Vx5BoxRecord**: a chain the caller frees
   kOutAllocatedText,  // char**: a `size`-byte block the caller frees
@@ -87,6 +88,11 @@ class CallArguments {
   // Out texts that hold no NUL within their size (slot texts excluded).
   std::vector<std::string> Unterminated() const;
 
+  // The queue an "@QUEUE" argument names, which the caller opens and hands
+  // back with SetCallerQueueHandle before the call; none without one.
+  std::optional<std::string> CallerQueue() const;
+  void SetCallerQueueHandle(void* handle);
+
  private:
   struct Slot {
     const Param* param = nullptr;
@@ -99,6 +105,8 @@ class CallArguments {
     Vx5BoxRecord* boxes = nullptr;
     char* allocated = nullptr;
     std::string boxFileBefore;  // a box file's state before the call ("" when absent)
+    bool callerQueue = false;   // `text` names a queue the caller opened
+    void* handle = nullptr;     // its handle
   };
 
   void ParseArgument(Slot& slot, const std::string* argument);
@@ -123,6 +131,7 @@ T CallArguments::Pass(std::size_t index) {
     // int and unsigned int may alias each other.
     return slot.null ? nullptr : reinterpret_cast<unsigned int*>(slot.integers.data());
   } else if constexpr (std::is_same_v<T, void*>) {
+    if (slot.callerQueue) return slot.handle;
     return slot.null ? nullptr : static_cast<void*>(slot.text.data());
   } else if constexpr (std::is_same_v<T, Vx5BoxRecord**>) {
     return &slot.boxes;

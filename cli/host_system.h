@@ -40,6 +40,12 @@ void UnsetVariable(const char* name);
 
 std::filesystem::path ExecutableFolder();
 
+// The queue "@QUEUE" names, opened for the call as a driver holds one, as
+// the module sees it; CloseCallerQueue releases it after the call. Call it
+// before the module's first export runs.
+void* OpenCallerQueue(const std::string& queueName);
+void CloseCallerQueue(void* handle);
+
 // A new, empty file named after `prefix` in the temporary folder; its path.
 // Throws std::runtime_error when none can be made.
 std::string CreateTemporaryFile(std::string_view prefix);

@@ -7,6 +7,7 @@
 
 #include "cli/ansi_text.h"
 #include "cli/host_system.h"
+#include "platform/simulated/simulated_spooler.h"
 
 namespace prcfg {
 namespace {
@@ -36,6 +37,15 @@ void* LoadedLibrary::Find(const std::string& name) const { return dlsym(module_,
 void SetVariable(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
 
 void UnsetVariable(const char* name) { unsetenv(name); }
+
+// The module's machine lives in the library: it opens the queue itself when
+// it is made, under a handle both sides know.
+void* OpenCallerQueue(const std::string& queueName) {
+  SetVariable(platform::simulated::kCallerQueueVariable, queueName);
+  return platform::simulated::kCallerQueueHandle;
+}
+
+void CloseCallerQueue(void* /*handle*/) {}
 
 std::filesystem::path ExecutableFolder() {
   std::error_code error;

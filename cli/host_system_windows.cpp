@@ -38,6 +38,15 @@ void SetVariable(const char* name, const std::string& value) { _putenv_s(name, v
 // An empty value removes the variable.
 void UnsetVariable(const char* name) { _putenv_s(name, ""); }
 
+// The spooler's handles serve the whole process, the module's calls too.
+void* OpenCallerQueue(const std::string& queueName) {
+  return platform::CurrentMachine().spooler().OpenPrinter(queueName);
+}
+
+void CloseCallerQueue(void* handle) {
+  if (handle != nullptr) platform::CurrentMachine().spooler().ClosePrinter(handle);
+}
+
 std::filesystem::path ExecutableFolder() {
   // The C runtime's full path of the program, set as it starts.
   const char* self = _pgmptr;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,8 @@ constexpr char kUsage[] =
     "       prcfg [--machine FILE] [--user SCRIPT] [--json] tour\n"
     "Arguments follow the export's parameters in order; parameters the export only\n"
     "writes take none. '-' passes a null pointer; parameters left off at the end are\n"
-    "null, zero or empty. Exit codes: 0 done, 1 failure, 2 bad arguments, 3 export not\n"
+    "null, zero or empty; '@QUEUE' passes the handle of queue QUEUE, opened for the\n"
+    "call. Exit codes: 0 done, 1 failure, 2 bad arguments, 3 export not\n"
     "defined by the library, 4 buffer overrun.\n";
 
 struct Options {
@@ -166,6 +168,12 @@ int CallExport(const std::string& library, const std::string& machine, const Opt
     std::cerr << "prcfg: " << *error << '\n';
     return kExitFailure;
   }
+  void* callerQueue = nullptr;
+  if (const auto queue = arguments.CallerQueue()) {
+    callerQueue = OpenCallerQueue(*queue);
+    arguments.SetCallerQueueHandle(callerQueue);
+  }
+  const std::unique_ptr<void, void (*)(void*)> closeCallerQueue(callerQueue, CloseCallerQueue);
   ModuleSession session(library, codePage);
   if (!session.Defines(*row)) {
     std::cerr << "prcfg: " << name << " is not defined in " << kLibraryFileName

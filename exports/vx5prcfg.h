@@ -181,9 +181,9 @@ VX5PRCFG_API int ValidateDIN(char* din);
 VX5PRCFG_API int ValidateDIN1(char** din);
 
 /* Device login: prompts for a user name and password until the device
- * accepts them or the user cancels; on acceptance both are copied whole
- * into `userName` and `password` (no length limit: 256 bytes each hold what
- * the fields take in practice). `reserved` is never read. `requestKind` 2
+ * accepts them or the user cancels; on acceptance both are copied into
+ * `userName` and `password` (256 bytes each; each field takes at most 85
+ * characters, so both always fit). `reserved` is never read. `requestKind` 2
  * asks for administrator rights. Returns 1 when accepted, 0 when cancelled;
  * 1 at once, without a prompt, when the printer has no device address. */
 VX5PRCFG_API int IsVezurOruvaUser(char* userName, char* password, const char* queueName,

@@ -223,8 +223,8 @@ class NetSnmpUdpSession : public TransportSession {
 
 }  // namespace
 
-NetSnmpBackend::NetSnmpBackend(IpxEndpointMap ipx_endpoints)
-    : ipx_endpoints_(std::move(ipx_endpoints)) {}
+NetSnmpBackend::NetSnmpBackend(IpxEndpointMap ipx_endpoints, IpxPresence ipx_present)
+    : ipx_endpoints_(std::move(ipx_endpoints)), ipx_present_(std::move(ipx_present)) {}
 
 int NetSnmpBackend::OpenUdp(unsigned short local_port, bool bind_ipv6,
                             std::unique_ptr<TransportSession>* session) {
@@ -243,7 +243,7 @@ int NetSnmpBackend::OpenUdp(unsigned short local_port, bool bind_ipv6,
 
 int NetSnmpBackend::OpenIpx(const IpxSockAddress& /*local*/,
                             std::unique_ptr<TransportSession>* session) {
-  if (!ipx_endpoints_) {
+  if (!ipx_endpoints_ || (ipx_present_ && !ipx_present_())) {
     return SNMP_CLASS_TL_UNSUPPORTED;  // no IPX protocol on this machine
   }
   InitNetSnmp();

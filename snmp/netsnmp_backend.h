@@ -14,7 +14,10 @@ class NetSnmpBackend : public SessionBackend {
   // The UDP endpoint that stands for an IPX node, if the machine has one.
   using IpxEndpointMap = std::function<std::optional<UdpAddress>(const IpxAddress& node)>;
 
-  explicit NetSnmpBackend(IpxEndpointMap ipx_endpoints = {});
+  // Whether the machine has IPX at all; unset: it has when there is a map.
+  using IpxPresence = std::function<bool()>;
+
+  explicit NetSnmpBackend(IpxEndpointMap ipx_endpoints = {}, IpxPresence ipx_present = {});
 
   int OpenUdp(unsigned short local_port, bool bind_ipv6,
               std::unique_ptr<TransportSession>* session) override;
@@ -22,6 +25,7 @@ class NetSnmpBackend : public SessionBackend {
 
  private:
   IpxEndpointMap ipx_endpoints_;
+  IpxPresence ipx_present_;
 };
 
 }  // namespace Snmp_pp

@@ -1,10 +1,12 @@
 #include "snmp/session_backend.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include "platform/machine.h"
 #include "snmp/netsnmp_backend.h"
 
 namespace Snmp_pp {
@@ -23,13 +25,26 @@ std::shared_ptr<SessionBackend>& InstalledBackend() {
   return backend;
 }
 
+// Sessions over IPX reach what the current machine says stands for a node.
+std::optional<UdpAddress> MachineIpxEndpoint(const IpxAddress& node) {
+  platform::IpxSocketAddress address;
+  std::copy_n(node.bytes().begin(), address.network.size(), address.network.begin());
+  std::copy_n(node.bytes().begin() + address.network.size(), address.node.size(),
+              address.node.begin());
+  const auto host = platform::CurrentMachine().network().IpxNodeStandIn(address);
+  if (!host) return std::nullopt;
+  return UdpAddress(host->c_str());  // port 0: the SNMP port
+}
+
+bool MachineHasIpx() { return platform::CurrentMachine().network().HasIpx(); }
+
 }  // namespace
 
 std::shared_ptr<SessionBackend> CurrentSessionBackend() {
   const std::lock_guard lock(BackendMutex());
   auto& backend = InstalledBackend();
   if (backend == nullptr) {
-    backend = std::make_shared<NetSnmpBackend>();
+    backend = std::make_shared<NetSnmpBackend>(MachineIpxEndpoint, MachineHasIpx);
   }
   return backend;
 }

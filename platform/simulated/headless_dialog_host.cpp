@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <ext/stdio_sync_filebuf.h>
+#include <istream>
+#include <ostream>
 
 #include "platform/machine.h"
 #include "platform/simulated/simulated_machine.h"
@@ -166,6 +169,25 @@ void HeadlessDialogHost::RunModal(HostedDialog& dialog) {
 }  // namespace platform::simulated
 
 namespace platform {
+namespace {
+
+// The terminal's streams over stdin and stderr, as the standard ones are made,
+// but only once a person at a terminal needs them: the standard streams would
+// be set up when the library loads, in every process that loads it.
+std::istream& TerminalInput() {
+  static __gnu_cxx::stdio_sync_filebuf<char> buffer(stdin);
+  static std::istream input(&buffer);
+  return input;
+}
+
+std::ostream& TerminalOutput() {
+  static __gnu_cxx::stdio_sync_filebuf<char> buffer(stderr);
+  static std::ostream output(&buffer);
+  output.setf(std::ios::unitbuf);
+  return output;
+}
+
+}  // namespace
 
 std::unique_ptr<DialogHost> CreateDefaultDialogHost() {
   using namespace simulated;
@@ -175,11 +197,11 @@ std::unique_ptr<DialogHost> CreateDefaultDialogHost() {
       statements = ParseUserScript(script);
     } catch (const UserScriptError& error) {
       // Nobody can answer the dialogs: each one closes as by Escape.
-      std::cerr << "vx5prcfg: " << error.what() << '\n';
+      std::fprintf(stderr, "vx5prcfg: %s\n", error.what());
     }
   } else if (isatty(STDIN_FILENO) != 0) {
     return std::make_unique<HeadlessDialogHost>(
-        std::make_unique<TerminalUser>(std::cin, std::cerr));
+        std::make_unique<TerminalUser>(TerminalInput(), TerminalOutput()));
   }
   return std::make_unique<HeadlessDialogHost>(std::make_unique<ScriptUser>(std::move(statements)));
 }

@@ -111,18 +111,25 @@ const RegistryValue* RegistryNode::FindValue(std::u16string_view name) const {
 void RegistryNode::SetValue(RegistryValue value) {
   std::u16string key = FoldCase(value.name);
   // Rewriting a value keeps the spelling it was created with, as Windows does.
-  if (const auto it = values_.find(key); it != values_.end()) value.name = it->second.name;
+  if (const auto it = values_.find(key); it != values_.end()) {
+    value.name = it->second.name;
+  } else {
+    valueOrder_.push_back(key);
+  }
   values_.insert_or_assign(std::move(key), std::move(value));
 }
 
 bool RegistryNode::DeleteValue(std::u16string_view name) {
-  return values_.erase(FoldCase(name)) > 0;
+  const std::u16string key = FoldCase(name);
+  if (values_.erase(key) == 0) return false;
+  std::erase(valueOrder_, key);
+  return true;
 }
 
 std::vector<const RegistryValue*> RegistryNode::Values() const {
   std::vector<const RegistryValue*> values;
-  values.reserve(values_.size());
-  for (const auto& [folded, value] : values_) values.push_back(&value);
+  values.reserve(valueOrder_.size());
+  for (const std::u16string& key : valueOrder_) values.push_back(&values_.at(key));
   return values;
 }
 

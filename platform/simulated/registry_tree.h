@@ -55,12 +55,14 @@ class RegistryNode {
   const RegistryValue* FindValue(std::u16string_view name) const;
   void SetValue(RegistryValue value);
   bool DeleteValue(std::u16string_view name);
+  // Values in the order they were first written, as Windows enumerates them.
   std::vector<const RegistryValue*> Values() const;
 
  private:
   std::u16string name_;
   std::map<std::u16string, std::unique_ptr<RegistryNode>> subKeys_;  // by folded name
   std::map<std::u16string, RegistryValue> values_;                   // by folded name
+  std::vector<std::u16string> valueOrder_;                           // folded names
 };
 
 class RegistryTree {

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <utility>
 
 #include "platform/frozen_clock.h"
@@ -123,10 +122,14 @@ std::unique_ptr<Machine> CreateDefaultMachine() {
                                               Trace::FromEnvironment());
   }
   try {
-    return SimulatedMachine::FromFile(path);
+    auto machine = SimulatedMachine::FromFile(path);
+    if (const char* callerQueue = std::getenv(simulated::kCallerQueueVariable)) {
+      machine->simulatedSpooler().AdoptCallerQueue(callerQueue);
+    }
+    return machine;
   } catch (const simulated::RegFileError& error) {
     // A refused profile leaves the process an empty machine, and says why.
-    std::cerr << "vx5prcfg: " << error.what() << '\n';
+    std::fprintf(stderr, "vx5prcfg: %s\n", error.what());
     Trace trace = Trace::FromEnvironment();
     trace.Write({{"event", "profile_error"}, {"message", error.what()}});
     return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),

@@ -9,6 +9,7 @@
 
 #include "platform/network.h"
 #include "platform/simulated/registry_tree.h"
+#include "platform/simulated/simulated_ipx.h"
 
 namespace platform::simulated {
 
@@ -52,11 +53,33 @@ class SimulatedNameResolver : public NameResolver {
 class SimulatedNetwork : public Network {
  public:
   SimulatedNetwork(const RegistryTree& tree, std::uint32_t ansiCodePage)
-      : resolver_(tree, ansiCodePage) {}
+      : resolver_(tree, ansiCodePage), ipx_(tree) {}
   NameResolver* BindNameResolver() override { return &resolver_; }
+
+  int EnumNameSpaceProviders(std::uint32_t* bufferLength,
+                             std::vector<std::string>* identifiers) override {
+    return ipx_.EnumNameSpaceProviders(bufferLength, identifiers);
+  }
+  int LookupServiceBegin(const ServiceQuery& query, std::uint32_t flags,
+                         LookupHandle* handle) override {
+    return ipx_.LookupServiceBegin(query, flags, handle);
+  }
+  int LookupServiceNext(LookupHandle handle, std::uint32_t /*flags*/, std::uint32_t* bufferLength,
+                        void* /*buffer*/, IpxSocketAddress* address) override {
+    return ipx_.LookupServiceNext(handle, bufferLength, address);
+  }
+  int LookupServiceEnd(LookupHandle handle) override { return ipx_.LookupServiceEnd(handle); }
+  std::unique_ptr<IpxDatagramSocket> OpenIpxDatagramSocket(int* error) override {
+    return ipx_.OpenDatagramSocket(error);
+  }
+  bool HasIpx() override { return ipx_.present(); }
+  std::optional<std::string> IpxNodeStandIn(const IpxSocketAddress& node) override {
+    return ipx_.NodeStandIn(node);
+  }
 
  private:
   SimulatedNameResolver resolver_;
+  SimulatedIpx ipx_;
 };
 
 }  // namespace platform::simulated

@@ -72,6 +72,13 @@ PrinterHandle SimulatedSpooler::OpenPrinter(std::string_view queueName) {
 
 bool SimulatedSpooler::ClosePrinter(PrinterHandle handle) { return handles_.erase(handle) > 0; }
 
+bool SimulatedSpooler::AdoptCallerQueue(std::string_view queueName) {
+  RegistryNode* queue = FindQueue(FromAnsi(ansiCodePage_, queueName));
+  if (queue == nullptr) return false;
+  handles_.insert_or_assign(kCallerQueueHandle, std::make_unique<OpenQueue>(OpenQueue{queue}));
+  return true;
+}
+
 std::string SimulatedSpooler::Text(const RegistryNode& key, std::u16string_view valueName) const {
   const RegistryValue* value = key.FindValue(valueName);
   if (value == nullptr) return {};

@@ -23,6 +23,12 @@ inline constexpr std::string_view kDriverEnvironment = "Windows x64";
 inline constexpr std::u16string_view kNetworkPrintersKey =
     u"SOFTWARE\\SimulatedMachine\\NetworkPrinters";
 
+// A queue the caller (prcfg's "@QUEUE") opened: the variable names it when
+// the machine is made, and its handle is this value, which no allocation
+// ever has, so that the caller can pass it without reaching the machine.
+inline constexpr const char* kCallerQueueVariable = "VX5PRCFG_CALLER_QUEUE";
+inline const PrinterHandle kCallerQueueHandle = reinterpret_cast<PrinterHandle>(0xC0DE);
+
 class SimulatedSpooler : public Spooler {
  public:
   // Driver files named without a folder are taken from `driverDirectory`
@@ -40,6 +46,11 @@ class SimulatedSpooler : public Spooler {
   std::uint32_t DeletePrinterData(PrinterHandle handle, std::string_view valueName) override;
   std::vector<PrinterInfo2> EnumPrinters(std::uint32_t flags, std::string_view name) override;
   std::optional<DriverInfo3> GetPrinterDriver(PrinterHandle handle) override;
+
+  // The queue `queueName` opened by the caller before the call, under the
+  // handle kCallerQueueHandle (the caller's own spooler handle, as a driver
+  // holds one). False when there is no such queue.
+  bool AdoptCallerQueue(std::string_view queueName);
 
   // Queues still open (tests check that every path closes what it opened).
   std::size_t OpenHandleCount() const { return handles_.size(); }

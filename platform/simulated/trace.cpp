@@ -1,7 +1,7 @@
 #include "platform/simulated/trace.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 namespace platform::simulated {
 
@@ -9,7 +9,7 @@ Trace::Trace(const std::string& path) {
   if (path.empty()) return;
   file_ = std::make_unique<std::ofstream>(path, std::ios::app | std::ios::binary);
   if (!*file_) {
-    std::cerr << "vx5prcfg: cannot write the trace " << path << '\n';
+    std::fprintf(stderr, "vx5prcfg: cannot write the trace %s\n", path.c_str());
     file_.reset();
   }
 }

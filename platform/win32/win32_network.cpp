@@ -1,9 +1,16 @@
 #include "platform/win32/win32_network.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/win32/windows_api.h"
+
+// clang-format off
+#include <wsipx.h>
+// clang-format on
 
 namespace platform::win32 {
 namespace {
@@ -42,6 +49,75 @@ class SocketsStarted {
 
  private:
   int error_;
+};
+
+SOCKADDR_IPX ToSockaddr(const IpxSocketAddress& address) {
+  SOCKADDR_IPX native{};
+  native.sa_family = AF_IPX;
+  std::memcpy(native.sa_netnum, address.network.data(), address.network.size());
+  std::memcpy(native.sa_nodenum, address.node.data(), address.node.size());
+  native.sa_socket = htons(address.socket);
+  return native;
+}
+
+GUID ToGuid(const std::array<std::uint8_t, 16>& bytes) {
+  GUID guid{};
+  guid.Data1 =
+      (static_cast<unsigned long>(bytes[0]) << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3];
+  guid.Data2 = static_cast<unsigned short>((bytes[4] << 8) | bytes[5]);
+  guid.Data3 = static_cast<unsigned short>((bytes[6] << 8) | bytes[7]);
+  std::copy(bytes.begin() + 8, bytes.end(), guid.Data4);
+  return guid;
+}
+
+class Win32IpxSocket : public IpxDatagramSocket {
+ public:
+  explicit Win32IpxSocket(SOCKET socket) : socket_(socket) {}
+  ~Win32IpxSocket() override { closesocket(socket_); }
+  Win32IpxSocket(const Win32IpxSocket&) = delete;
+  Win32IpxSocket& operator=(const Win32IpxSocket&) = delete;
+
+  int Connect(const IpxSocketAddress& peer) override {
+    const SOCKADDR_IPX native = ToSockaddr(peer);
+    if (connect(socket_, reinterpret_cast<const SOCKADDR*>(&native), sizeof native) != 0) {
+      return WSAGetLastError();
+    }
+    return 0;
+  }
+
+  int SendTo(const void* data, std::size_t size, const IpxSocketAddress& peer) override {
+    const SOCKADDR_IPX native = ToSockaddr(peer);
+    const int length = static_cast<int>(std::min<std::size_t>(size, INT_MAX));
+    if (sendto(socket_, static_cast<const char*>(data), length, 0,
+               reinterpret_cast<const SOCKADDR*>(&native), sizeof native) == SOCKET_ERROR) {
+      return WSAGetLastError();
+    }
+    return 0;
+  }
+
+  int ReceiveFrom(void* data, std::size_t capacity, std::uint32_t timeoutMilliseconds,
+                  std::size_t* received) override {
+    *received = 0;
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket_, &readable);
+    timeval wait{static_cast<long>(timeoutMilliseconds / 1000),
+                 static_cast<long>(timeoutMilliseconds % 1000) * 1000};
+    const int ready = select(0, &readable, nullptr, nullptr, &wait);
+    if (ready == 0) return WSAETIMEDOUT;
+    if (ready == SOCKET_ERROR) return WSAGetLastError();
+    SOCKADDR_IPX from{};
+    int fromLength = sizeof from;
+    const int length = static_cast<int>(std::min<std::size_t>(capacity, INT_MAX));
+    const int got = recvfrom(socket_, static_cast<char*>(data), length, 0,
+                             reinterpret_cast<SOCKADDR*>(&from), &fromLength);
+    if (got == SOCKET_ERROR) return WSAGetLastError();
+    *received = static_cast<std::size_t>(got);
+    return 0;
+  }
+
+ private:
+  SOCKET socket_;
 };
 
 }  // namespace
@@ -158,6 +234,80 @@ NameResolver* Win32Network::BindNameResolver() {
     bound_ = true;
   }
   return resolver_.get();
+}
+
+int Win32Network::EnumNameSpaceProviders(std::uint32_t* bufferLength,
+                                         std::vector<std::string>* identifiers) {
+  identifiers->clear();
+  const SocketsStarted sockets;
+  if (sockets.error() != 0) return sockets.error();
+  // WSANAMESPACE_INFOA holds pointers: the buffer is kept aligned for them.
+  std::vector<WSANAMESPACE_INFOA> buffer(*bufferLength / sizeof(WSANAMESPACE_INFOA) + 1);
+  DWORD length = *bufferLength;
+  const int count = WSAEnumNameSpaceProvidersA(&length, buffer.data());
+  if (count == SOCKET_ERROR) {
+    const int error = WSAGetLastError();
+    if (error == WSAEFAULT) *bufferLength = length;
+    return error;
+  }
+  for (int i = 0; i < count; ++i) {
+    const char* identifier = buffer[static_cast<std::size_t>(i)].lpszIdentifier;
+    identifiers->emplace_back(identifier != nullptr ? identifier : "");
+  }
+  return 0;
+}
+
+int Win32Network::LookupServiceBegin(const ServiceQuery& query, std::uint32_t flags,
+                                     LookupHandle* handle) {
+  *handle = nullptr;
+  GUID serviceClass = ToGuid(query.serviceClass);
+  WSAQUERYSETA set{};
+  set.dwSize = query.size != 0 ? query.size : sizeof set;
+  set.lpszServiceInstanceName = const_cast<char*>(query.serviceInstanceName);
+  set.lpServiceClassId = &serviceClass;
+  set.dwNameSpace = query.nameSpace;
+  HANDLE lookup = nullptr;
+  if (WSALookupServiceBeginA(&set, flags, &lookup) == SOCKET_ERROR) return WSAGetLastError();
+  *handle = lookup;
+  return 0;
+}
+
+int Win32Network::LookupServiceNext(LookupHandle handle, std::uint32_t flags,
+                                    std::uint32_t* bufferLength, void* buffer,
+                                    IpxSocketAddress* address) {
+  DWORD length = *bufferLength;
+  auto* set = static_cast<WSAQUERYSETA*>(buffer);
+  if (WSALookupServiceNextA(handle, flags, &length, set) == SOCKET_ERROR) {
+    const int error = WSAGetLastError();
+    if (error == WSAEFAULT) *bufferLength = length;
+    return error;
+  }
+  *address = IpxSocketAddress{};
+  if (set->dwNumberOfCsAddrs == 0 || set->lpcsaBuffer == nullptr) return 0;
+  const SOCKET_ADDRESS& remote = set->lpcsaBuffer[0].RemoteAddr;
+  if (remote.lpSockaddr == nullptr || remote.lpSockaddr->sa_family != AF_IPX ||
+      remote.iSockaddrLength < static_cast<INT>(sizeof(SOCKADDR_IPX))) {
+    return 0;
+  }
+  const auto* native = reinterpret_cast<const SOCKADDR_IPX*>(remote.lpSockaddr);
+  std::memcpy(address->network.data(), native->sa_netnum, address->network.size());
+  std::memcpy(address->node.data(), native->sa_nodenum, address->node.size());
+  address->socket = ntohs(native->sa_socket);
+  return 0;
+}
+
+int Win32Network::LookupServiceEnd(LookupHandle handle) {
+  return WSALookupServiceEnd(handle) == SOCKET_ERROR ? WSAGetLastError() : 0;
+}
+
+std::unique_ptr<IpxDatagramSocket> Win32Network::OpenIpxDatagramSocket(int* error) {
+  *error = 0;
+  const SOCKET socket = ::socket(AF_IPX, SOCK_DGRAM, NSPROTO_IPX);
+  if (socket == INVALID_SOCKET) {
+    *error = WSAGetLastError();
+    return nullptr;
+  }
+  return std::make_unique<Win32IpxSocket>(socket);
 }
 
 }  // namespace platform::win32

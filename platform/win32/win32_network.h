@@ -35,6 +35,16 @@ class Win32Network : public Network {
   // Bound at the first call; the same resolver (or null) afterwards.
   NameResolver* BindNameResolver() override;
 
+  // The name space and IPX calls of ws2_32 (NWLink where installed).
+  int EnumNameSpaceProviders(std::uint32_t* bufferLength,
+                             std::vector<std::string>* identifiers) override;
+  int LookupServiceBegin(const ServiceQuery& query, std::uint32_t flags,
+                         LookupHandle* handle) override;
+  int LookupServiceNext(LookupHandle handle, std::uint32_t flags, std::uint32_t* bufferLength,
+                        void* buffer, IpxSocketAddress* address) override;
+  int LookupServiceEnd(LookupHandle handle) override;
+  std::unique_ptr<IpxDatagramSocket> OpenIpxDatagramSocket(int* error) override;
+
  private:
   bool bound_ = false;
   std::unique_ptr<Win32NameResolver> resolver_;

@@ -151,6 +151,16 @@ TEST(InArguments, IntegerRangeIsThatOf32Bits) {
 TEST(InArguments, QueueHandleCannotBeGivenAndSurplusArgumentsAreRefused) {
   EXPECT_THROW(Arguments("GetMFPModel", {"Queue", "0", "1"}), UsageError);
   EXPECT_THROW(Arguments("GetMFPModel", {"Queue", "0", "-", "more"}), UsageError);
+  EXPECT_THROW(Arguments("GetMFPModel", {"Queue", "0", "@"}), UsageError);
+}
+
+TEST(InArguments, AtQueuePassesTheHandleOpenedForTheCall) {
+  auto args = Arguments("GetControllerAddress", {"@Office Copier", "0"});
+  EXPECT_EQ(args.CallerQueue(), "Office Copier");
+  int opened = 0;
+  args.SetCallerQueueHandle(&opened);
+  EXPECT_EQ(args.Pass<void*>(0), &opened);
+  EXPECT_FALSE(Arguments("GetControllerAddress", {"-", "0"}).CallerQueue().has_value());
 }
 
 TEST(InOutArguments, TextStartsWithTheArgumentAndReportsWhatTheExportLeft) {

@@ -5,6 +5,7 @@
 // sim/devices read into scripted agents, so no run waits on the network.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -127,6 +129,8 @@ struct ExportCall {
   std::string user;
   std::set<int> results;
   std::function<int()> call;
+  // The answer when the queue cannot be opened or read (no record: F1).
+  std::optional<int> noRecord = std::nullopt;
 };
 
 // The caller frees each record of a box list.
@@ -152,46 +156,48 @@ std::vector<ExportCall> BuiltExports(const std::string& scratch) {
   const auto text = [](std::size_t size) { return std::make_shared<std::vector<char>>(size, 0); };
   return {
       {"GetMFPModel", "office.reg", "", yesNo,
-       [] { return GetMFPModel("Server Room Copier", "0", nullptr); }},
+       [] { return GetMFPModel("Server Room Copier", "0", nullptr); }, 0},
       {"AbvPrinterCheck", "office.reg", "", {0}, [] { return AbvAnswer("Finisher Copier"); }},
       {"IsDeptCodeEnforced", "office.reg", "", policy,
-       [] { return IsDeptCodeEnforced("Policy Copier", "0", nullptr); }},
+       [] { return IsDeptCodeEnforced("Policy Copier", "0", nullptr); }, -1},
       {"IsConfirmDialogEnforced", "office.reg", "", policy,
-       [] { return IsConfirmDialogEnforced("Policy Copier", "0", nullptr); }},
+       [] { return IsConfirmDialogEnforced("Policy Copier", "0", nullptr); }, -1},
       {"IsUserAccountenforced",
        "office.reg",
        "",
        {-5, -1, 0, 1},
        [] { return IsUserAccountenforced("Policy Copier", "0", nullptr); }},
       {"IsBlackFreeModeEnabled", "office.reg", "", policy,
-       [] { return IsBlackFreeModeEnabled("Policy Copier", "0", nullptr); }},
+       [] { return IsBlackFreeModeEnabled("Policy Copier", "0", nullptr); }, -1},
       {"IsPrivPasswordEncryptEnabled", "office.reg", "", policy,
-       [] { return IsPrivPasswordEncryptEnabled("Policy Copier", "0", nullptr); }},
+       [] { return IsPrivPasswordEncryptEnabled("Policy Copier", "0", nullptr); }, -1},
       {"GetBoxInfo", "office.reg", "", boxCount,
        [] {
          Vx5BoxRecord* boxes = nullptr;
          const int count = GetBoxInfo("Box List Copier", 0, &boxes, nullptr);
          FreeBoxList(boxes);
          return count;
-       }},
+       },
+       -1},
       {"GetBoxInfo9x", "office.reg", "", boxCount,
-       [scratch] {
-         return GetBoxInfo9x("Box List Copier", "0", (scratch + "/boxes.bin").c_str());
-       }},
+       [scratch] { return GetBoxInfo9x("Box List Copier", "0", (scratch + "/boxes.bin").c_str()); },
+       -1},
       {"GetBoxStatus", "queries.reg", "", yesNo,
-       [] { return GetBoxStatus("Status Closed", "0", nullptr); }},
+       [] { return GetBoxStatus("Status Closed", "0", nullptr); }, 1},
       {"GetBoxStatusEx", "queries.reg", "", yesNo,
        [] {
          int notOurs = 0;
          return GetBoxStatusEx("Status Closed", "0", nullptr, &notOurs);
-       }},
+       },
+       1},
       {"GetHSPStatus", "queries.reg", "", yesNo,
-       [] { return GetHSPStatus("Status Closed", "0", nullptr); }},
+       [] { return GetHSPStatus("Status Closed", "0", nullptr); }, 1},
       {"GetHSPStatusEx", "queries.reg", "", yesNo,
        [] {
          int notOurs = 0;
          return GetHSPStatusEx("Status Closed", "0", nullptr, &notOurs);
-       }},
+       },
+       1},
       {"IsValidDeptCodeMck",
        "office.reg",
        "clear 4003; type 4003 54321; click 1",
@@ -199,14 +205,16 @@ std::vector<ExportCall> BuiltExports(const std::string& scratch) {
        [] {
          char code[VX5PRCFG_DEPT_CODE_SIZE] = "11111";
          return IsValidDeptCodeMck("Dept Code Copier", "0", code, nullptr);
-       }},
+       },
+       -1},
       {"GetAdvancedProfileStrings", "office.reg", "", yesNo,
        [text] {
          int settings[VX5PRCFG_PROFILE_SETTINGS] = {};
          const auto strings = text(VX5PRCFG_PROFILE_STRINGS_SIZE);
          return GetAdvancedProfileStrings(settings, strings->data(), "Profile Copier", "0",
                                           nullptr);
-       }},
+       },
+       0},
       {"GetShortPathNameFromDll",
        "office.reg",
        "",
@@ -238,7 +246,8 @@ std::vector<ExportCall> BuiltExports(const std::string& scratch) {
        [] {
          char entered[VX5PRCFG_BOX_PASSWORD_SIZE] = {};
          return CheckBoxPassword("Box Copier", "0", "5", "11111", entered, nullptr);
-       }},
+       },
+       -1},
       {"ValidateDepartmentCode", "prompts.reg", "paste 4003 12a45; type 4003 6; click 1", yesNo,
        [] {
          char code[VX5PRCFG_DEPT_CODE_SIZE] = "";
@@ -293,6 +302,7 @@ struct FaultRun {
   int result = 0;
   std::string failed;  // empty: the run ended before call `failAt`
   int calls = 0;
+  std::vector<std::string> names;
   std::map<std::string, int> held;
   std::size_t blocks = 0;
   int sockets = 0;
@@ -320,6 +330,7 @@ class FaultInjection : public ::testing::Test {
     }
     run.failed = plan.failed();
     run.calls = plan.calls();
+    run.names = plan.names();
     run.held = plan.Held();
     run.blocks = installed.faultKernel().Blocks().size();
     platform::InstallMachine(std::move(previous));
@@ -358,6 +369,13 @@ TEST_F(FaultInjection, EveryFailurePointOfEveryExportAnswersAndReleasesAll) {
     const FaultRun clean = RunWithFault(call, 0);
     EXPECT_EQ(call.results.count(clean.result), 1u) << call.name << " answered " << clean.result;
     EXPECT_TRUE(clean.held.empty()) << call.name << ": " << Describe(clean.held);
+    // The calls whose failure leaves the query without the queue's record.
+    std::set<int> recordCalls;
+    const std::vector<std::string> names = clean.names;
+    for (const char* name : {"OpenPrinter", "GetPrinter"}) {
+      const auto first = std::find(names.begin(), names.end(), name);
+      if (first != names.end()) recordCalls.insert(static_cast<int>(first - names.begin()) + 1);
+    }
     int failAt = 1;
     for (; failAt <= kMostFailurePoints; ++failAt) {
       const FaultRun run = RunWithFault(call, failAt);
@@ -365,6 +383,9 @@ TEST_F(FaultInjection, EveryFailurePointOfEveryExportAnswersAndReleasesAll) {
       const std::string where =
           call.name + " with call " + std::to_string(failAt) + " (" + run.failed + ") failing";
       EXPECT_EQ(call.results.count(run.result), 1u) << where << " answered " << run.result;
+      if (call.noRecord && recordCalls.count(failAt) != 0) {
+        EXPECT_EQ(run.result, *call.noRecord) << where;
+      }
       EXPECT_TRUE(run.held.empty()) << where << " kept " << Describe(run.held);
       EXPECT_EQ(run.blocks, 0u) << where << " kept global memory";
       EXPECT_EQ(run.sockets, 0) << where << " left the socket layer started";

@@ -39,6 +39,7 @@ class FaultPlan {
   bool Fail(const char* what) {
     const std::lock_guard lock(mutex_);
     ++calls_;
+    names_.emplace_back(what);
     if (calls_ != failAt_) return false;
     failed_ = what;
     return true;
@@ -47,6 +48,11 @@ class FaultPlan {
   int calls() const {
     const std::lock_guard lock(mutex_);
     return calls_;
+  }
+  // Every call's name, in order.
+  std::vector<std::string> names() const {
+    const std::lock_guard lock(mutex_);
+    return names_;
   }
   // The call that failed, empty when the run ended before call n.
   std::string failed() const {
@@ -75,6 +81,7 @@ class FaultPlan {
   mutable std::mutex mutex_;
   const int failAt_;
   int calls_ = 0;
+  std::vector<std::string> names_;
   std::string failed_;
   std::map<std::string, int> held_;
 };
