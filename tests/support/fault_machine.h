@@ -351,6 +351,10 @@ class FaultKernel : public Kernel {
     if (module != nullptr) plan_.Released("module");
     inner_.FreeLibrary(module);
   }
+  std::unique_ptr<OutputFile> OpenOutputFile(const char* path) override {
+    return Fallible<std::unique_ptr<OutputFile>>(plan_, "OpenOutputFile", nullptr,
+                                                 [&] { return inner_.OpenOutputFile(path); });
+  }
   void* GlobalAlloc(std::size_t bytes) override {
     void* block =
         Fallible<void*>(plan_, "GlobalAlloc", nullptr, [&] { return inner_.GlobalAlloc(bytes); });
