@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/control.h"
+#include "platform/window_constants.h"
 
 namespace framework {
 
@@ -13,28 +14,12 @@ class Button : public Control {
   static constexpr int kIndeterminate = 2;
 
   using Control::Control;
-  std::string_view kind() const override;
-
-  std::uint32_t type() const;
-  bool IsPushButton() const;
-  bool IsDefault() const;
-  bool IsCheckBox() const;
-  bool IsRadioButton() const;
-  bool IsAutomatic() const;  // checks itself when clicked
 
   // BM_GETCHECK / BM_SETCHECK (no notification).
-  int GetCheck() const { return check_; }
-  void SetCheck(int state) { check_ = state; }
-
-  // The user's click: an automatic button changes its own check state first;
-  // then BN_CLICKED. False for a disabled or hidden button or a group box.
-  // (Automatic radio buttons clear their group through the dialog.)
-  bool Click();
-
-  platform::ControlSnapshot Snapshot() const override;
-
- private:
-  int check_ = kUnchecked;
+  int GetCheck() const { return static_cast<int>(Send(platform::window::kBmGetCheck)); }
+  void SetCheck(int state) {
+    Send(platform::window::kBmSetCheck, static_cast<std::uintptr_t>(state));
+  }
 };
 
 }  // namespace framework

@@ -1,123 +1,63 @@
 #include "framework/combo_box.h"
 
-#include "framework/window_constants.h"
+#include "platform/window_constants.h"
 
 namespace framework {
 
-ComboBox::ComboBox(ControlOwner& owner, int id, std::uint32_t style, std::string text)
-    : Control(owner, id, style, std::move(text)) {}
+using namespace platform::window;
 
-bool ComboBox::HasEditField() const { return (style() & kCbsTypeMask) != kCbsDropDownList; }
-
-bool ComboBox::IsSorted() const { return (style() & kCbsSort) != 0; }
+namespace {
+std::uintptr_t Index(int index) { return static_cast<std::uintptr_t>(index); }
+}  // namespace
 
 int ComboBox::AddString(std::string_view text) {
-  int index = GetCount();
-  if (IsSorted()) {
-    index = 0;
-    while (index < GetCount() && CompareNoCase(items_[index].text, text) <= 0) ++index;
-  }
-  return InsertString(index, text);
+  const std::string item(text);
+  return static_cast<int>(Send(kCbAddString, 0, Pointer(item.c_str())));
 }
 
 int ComboBox::InsertString(int index, std::string_view text) {
-  if (index < 0) index = GetCount();
-  if (index > GetCount()) return kCbErr;
-  items_.insert(items_.begin() + index, Item{std::string(text), 0});
-  if (selection_ >= index) ++selection_;
-  return index;
+  const std::string item(text);
+  return static_cast<int>(Send(kCbInsertString, Index(index), Pointer(item.c_str())));
 }
 
 int ComboBox::DeleteString(int index) {
-  if (!IsValid(index)) return kCbErr;
-  items_.erase(items_.begin() + index);
-  if (selection_ == index) {
-    selection_ = -1;
-  } else if (selection_ > index) {
-    --selection_;
-  }
-  return GetCount();
+  return static_cast<int>(Send(kCbDeleteString, Index(index)));
 }
 
-void ComboBox::ResetContent() {
-  items_.clear();
-  selection_ = -1;
-  set_text({});
-}
+void ComboBox::ResetContent() { Send(kCbResetContent); }
+
+int ComboBox::GetCount() const { return static_cast<int>(Send(kCbGetCount)); }
 
 std::string ComboBox::GetLBText(int index) const {
-  return IsValid(index) ? items_[index].text : std::string();
+  const std::intptr_t length = Send(kCbGetLbTextLen, Index(index));
+  if (length < 0) return {};
+  // CB_GETLBTEXT writes the text and its NUL.
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const std::intptr_t written = Send(kCbGetLbText, Index(index), Pointer(text.data()));
+  text.resize(written > 0 && written <= length ? static_cast<std::size_t>(written) : 0);
+  return text;
 }
 
 bool ComboBox::SetItemData(int index, std::intptr_t data) {
-  if (!IsValid(index)) return false;
-  items_[index].data = data;
-  return true;
+  return Send(kCbSetItemData, Index(index), data) != kCbErr;
 }
 
-std::intptr_t ComboBox::GetItemData(int index) const {
-  return IsValid(index) ? items_[index].data : kCbErr;
-}
+std::intptr_t ComboBox::GetItemData(int index) const { return Send(kCbGetItemData, Index(index)); }
 
-int ComboBox::SetCurSel(int index) {
-  if (!IsValid(index)) {
-    selection_ = -1;
-    set_text({});
-    return kCbErr;
-  }
-  selection_ = index;
-  set_text(items_[index].text);
-  return index;
-}
+int ComboBox::GetCurSel() const { return static_cast<int>(Send(kCbGetCurSel)); }
 
-template <class Matches>
-int ComboBox::Search(int startAfter, Matches matches) const {
-  const int count = GetCount();
-  if (count == 0) return kCbErr;
-  const int first = IsValid(startAfter) ? startAfter + 1 : 0;
-  for (int step = 0; step < count; ++step) {
-    const int index = (first + step) % count;
-    if (matches(items_[index].text)) return index;
-  }
-  return kCbErr;
-}
+int ComboBox::SetCurSel(int index) { return static_cast<int>(Send(kCbSetCurSel, Index(index))); }
 
 int ComboBox::FindString(int startAfter, std::string_view prefix) const {
-  return Search(startAfter,
-                [prefix](const std::string& item) { return StartsWithNoCase(item, prefix); });
+  const std::string text(prefix);
+  return static_cast<int>(Send(kCbFindString, Index(startAfter), Pointer(text.c_str())));
 }
 
 int ComboBox::FindStringExact(int startAfter, std::string_view text) const {
-  return Search(startAfter,
-                [text](const std::string& item) { return CompareNoCase(item, text) == 0; });
+  const std::string exact(text);
+  return static_cast<int>(Send(kCbFindStringExact, Index(startAfter), Pointer(exact.c_str())));
 }
 
-bool ComboBox::Select(int index) {
-  if (!TakesInput() || !IsValid(index)) return false;
-  SetCurSel(index);
-  NotifyCommand(kCbnSelChange);
-  return true;
-}
-
-bool ComboBox::TypeCharacter(std::string_view character) {
-  if (!TakesInput() || character.empty()) return false;
-  if (HasEditField()) {
-    if (limit_ > 0 && GetWindowText().size() + character.size() > static_cast<std::size_t>(limit_))
-      return false;
-    set_text(GetWindowText() + std::string(character));
-    NotifyCommand(kCbnEditChange);
-    return true;
-  }
-  const int found = FindString(selection_, character);
-  if (found == kCbErr) return false;
-  return Select(found);
-}
-
-platform::ControlSnapshot ComboBox::Snapshot() const {
-  platform::ControlSnapshot snapshot = Control::Snapshot();
-  snapshot.selectionStart = snapshot.selectionEnd = selection_;
-  for (const Item& item : items_) snapshot.items.push_back(item.text);
-  return snapshot;
-}
+void ComboBox::LimitText(int limit) { Send(kCbLimitText, Index(limit)); }
 
 }  // namespace framework

@@ -1,95 +1,65 @@
-// The window side of a dialog's controls: text, style, enabled and visible
-// state, and the notifications a control sends its dialog. Each kind of
-// control derives from Control and keeps the behaviour Win32 gives it.
+// The framework's control objects: each stands for one control window of a
+// running dialog and speaks to it through the window interface, with the
+// control's own messages. They keep no state of their own; the window does.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/dialog_host.h"
+#include "platform/window.h"
 
 namespace framework {
 
 // WM_NOTIFY's details, cut to what the prompts read.
-struct Notification {
-  int control = 0;
-  int code = 0;
-  int item = -1;  // list views: the item concerned
-  unsigned oldState = 0;
-  unsigned newState = 0;
-};
-
-// What a control reports to the window that holds it (the dialog).
-class ControlOwner {
- public:
-  virtual ~ControlOwner() = default;
-  virtual void OnControlCommand(int control, int notification) = 0;    // WM_COMMAND
-  virtual void OnControlNotify(const Notification& notification) = 0;  // WM_NOTIFY
-  // WM_VSCROLL / WM_HSCROLL from a scroll bar control.
-  virtual void OnControlScroll(int control, bool vertical, int code, int position) = 0;
-  virtual void OnControlFocus(int control) = 0;  // the control took the focus
-  virtual std::uint32_t AnsiCodePage() const = 0;
-};
+using Notification = platform::ControlNotification;
 
 class Control {
  public:
-  Control(ControlOwner& owner, int id, std::uint32_t style, std::string text);
+  Control(platform::ControlWindow& window, platform::DialogWindow& dialog)
+      : window_(window), dialog_(dialog) {}
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
-  int id() const { return id_; }
-  std::uint32_t style() const { return style_; }
-  // The kind a user sees: "edit", "button", "check box", ...
-  virtual std::string_view kind() const = 0;
+  int id() const { return window_.Id(); }
+  std::uint32_t style() const { return window_.Style(); }
 
   // ModifyStyle: removes then adds style bits.
-  void ModifyStyle(std::uint32_t remove, std::uint32_t add);
+  void ModifyStyle(std::uint32_t remove, std::uint32_t add) { window_.ModifyStyle(remove, add); }
 
   // GetWindowTextA / SetWindowTextA.
-  const std::string& GetWindowText() const { return text_; }
-  virtual void SetWindowText(std::string_view text);
+  std::string GetWindowText() const { return window_.Text(); }
+  void SetWindowText(std::string_view text) { window_.SetText(text); }
 
-  bool IsWindowEnabled() const { return enabled_; }
-  virtual void EnableWindow(bool enable) { enabled_ = enable; }
-  bool IsWindowVisible() const { return visible_; }
-  void ShowWindow(bool show) { visible_ = show; }
-  // A disabled or hidden control takes no user input.
-  bool TakesInput() const { return enabled_ && visible_; }
-  bool IsTabStop() const;
+  bool IsWindowEnabled() const { return window_.IsEnabled(); }
+  void EnableWindow(bool enable) { window_.Enable(enable); }
+  bool IsWindowVisible() const { return window_.IsVisible(); }
+  void ShowWindow(bool show) { window_.Show(show); }
 
   // SetFocus.
-  void SetFocus() { owner_.OnControlFocus(id_); }
-
-  // The state a user sees (and `dump` records).
-  virtual platform::ControlSnapshot Snapshot() const;
+  void SetFocus() { dialog_.SetFocus(id()); }
 
  protected:
-  void NotifyCommand(int notification) { owner_.OnControlCommand(id_, notification); }
-  void NotifyOwner(Notification notification);
-  ControlOwner& owner() const { return owner_; }
-  void set_text(std::string text) { text_ = std::move(text); }
+  // SendMessageA to the control.
+  std::intptr_t Send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) const {
+    return window_.Send(message, wParam, lParam);
+  }
+  template <class T>
+  static std::intptr_t Pointer(T* pointer) {
+    return reinterpret_cast<std::intptr_t>(pointer);
+  }
 
  private:
-  ControlOwner& owner_;
-  int id_;
-  std::uint32_t style_;
-  std::string text_;
-  bool enabled_;
-  bool visible_;
+  platform::ControlWindow& window_;
+  platform::DialogWindow& dialog_;
 };
 
-// A static text, picture or frame: shows a text, takes no input.
+// A static text, picture or frame, or a control of a class the framework
+// has no object for.
 class StaticText : public Control {
  public:
   using Control::Control;
-  std::string_view kind() const override { return "static"; }
 };
-
-// Case-insensitive (ASCII) comparison of ANSI texts, as the list controls
-// compare their items.
-int CompareNoCase(std::string_view left, std::string_view right);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 }  // namespace framework

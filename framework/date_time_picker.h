@@ -1,54 +1,48 @@
 // A date-time picker: one moment, an optional range and a display format.
 // A date picker edits the date and keeps the time of day; a time picker
-// (DTS_TIMEFORMAT) edits the time and keeps the date. Its text is the moment
-// in the user's formats, or in the format set with DTM_SETFORMAT.
+// (DTS_TIMEFORMAT) edits the time and keeps the date.
 #pragma once
-
-#include <optional>
-#include <string>
 
 #include "framework/control.h"
 #include "platform/kernel.h"
+#include "platform/window_constants.h"
 
 namespace framework {
 
 class DateTimePicker : public Control {
  public:
-  // Starts at the machine's current local time.
-  DateTimePicker(ControlOwner& owner, int id, std::uint32_t style, std::string text);
-  std::string_view kind() const override { return "date-time picker"; }
-  bool IsTimePicker() const;
+  using Control::Control;
+  bool IsTimePicker() const {
+    return (style() & platform::window::kDtsTimeFormat) == platform::window::kDtsTimeFormat;
+  }
 
   // DTM_SETSYSTEMTIME (GDT_VALID; a moment outside the range is refused) /
   // DTM_GETSYSTEMTIME (answers GDT_VALID).
-  bool SetSystemTime(unsigned flag, const platform::SystemTime& time);
-  unsigned GetSystemTime(platform::SystemTime& time) const;
-  const platform::SystemTime& time() const { return time_; }
+  bool SetSystemTime(unsigned flag, const platform::SystemTime& time) {
+    return Send(platform::window::kDtmSetSystemTime, flag, Pointer(&time)) != 0;
+  }
+  unsigned GetSystemTime(platform::SystemTime& time) const {
+    return static_cast<unsigned>(Send(platform::window::kDtmGetSystemTime, 0, Pointer(&time)));
+  }
+  platform::SystemTime time() const {
+    platform::SystemTime moment{};
+    GetSystemTime(moment);
+    return moment;
+  }
 
   // DTM_SETRANGE with GDTR_MIN / GDTR_MAX; `range` holds the minimum then the maximum.
-  bool SetRange(unsigned flags, const platform::SystemTime range[2]);
+  bool SetRange(unsigned flags, const platform::SystemTime range[2]) {
+    return Send(platform::window::kDtmSetRange, flags, Pointer(range)) != 0;
+  }
   // DTM_GETRANGE: the GDTR_* flags of the limits set.
-  unsigned GetRange(platform::SystemTime range[2]) const;
+  unsigned GetRange(platform::SystemTime range[2]) const {
+    return static_cast<unsigned>(Send(platform::window::kDtmGetRange, 0, Pointer(range)));
+  }
 
   // DTM_SETFORMATA: null restores the style's default format.
-  bool SetFormat(const char* format);
-
-  // The user picks a moment: the picker takes its date (date picker) or its
-  // hour and minute (time picker), refuses a moment outside the range, and
-  // notifies DTN_DATETIMECHANGE.
-  bool Pick(const platform::SystemTime& picked);
-
- private:
-  bool InRange(const platform::SystemTime& time) const;
-  void Refresh();
-
-  platform::SystemTime time_{};
-  std::optional<platform::SystemTime> minimum_;
-  std::optional<platform::SystemTime> maximum_;
-  std::optional<std::string> format_;
+  bool SetFormat(const char* format) {
+    return Send(platform::window::kDtmSetFormat, 0, Pointer(format)) != 0;
+  }
 };
-
-// Orders two moments field by field, year first.
-int CompareSystemTimes(const platform::SystemTime& left, const platform::SystemTime& right);
 
 }  // namespace framework

@@ -1,7 +1,7 @@
-// The modal dialog base: builds its controls from a dialog template, runs
-// data exchange and the class's initialisation, lets the platform's dialog
-// host run it, and routes the controls' notifications through the class's
-// message map.
+// The modal dialog base: has the platform make its window from a dialog
+// template, attaches control objects to the window's controls, runs data
+// exchange and the class's initialisation, and routes the window's
+// notifications through the class's message map.
 #pragma once
 
 #include <memory>
@@ -12,7 +12,7 @@
 
 #include "framework/control.h"
 #include "framework/message_map.h"
-#include "platform/dialog_host.h"
+#include "platform/window.h"
 #include "resources/resources.h"
 
 namespace framework {
@@ -20,9 +20,9 @@ namespace framework {
 class Button;
 class DataExchange;
 
-class Dialog : public platform::HostedDialog, private ControlOwner {
+class Dialog : public platform::DialogEvents {
  public:
-  // DoModal's answer when the template cannot be found.
+  // DoModal's answer when the template cannot be found or the window not made.
   static constexpr int kNoTemplate = -1;
 
   // The module's template `templateId`, looked up when the dialog runs.
@@ -35,26 +35,18 @@ class Dialog : public platform::HostedDialog, private ControlOwner {
   // or kNoTemplate.
   int DoModal();
 
-  // platform::HostedDialog
-  void Create() override;
-  int TemplateId() const override { return templateId_; }
-  std::string Title() const override { return title_; }
-  std::vector<platform::ControlSnapshot> Snapshot() const override;
-  bool Apply(const platform::UserAction& action) override;
-  bool IsOpen() const override { return open_; }
-  int Result() const override { return result_; }
-  void End(int result) override { EndDialog(result); }
+  int TemplateId() const { return templateId_; }
 
   // The window as the platform knows it (message box owner).
-  platform::WindowHandle GetSafeHwnd() { return platform::WindowOf(*this); }
+  platform::WindowHandle GetSafeHwnd() { return window_ != nullptr ? window_->Handle() : nullptr; }
 
   void EndDialog(int result);
   // Exchanges every bound field: into the members (true, validating) or into
   // the controls (false). A refused field leaves the dialog open: false.
   bool UpdateData(bool saveAndValidate = true);
 
-  void SetWindowText(std::string_view title) { title_.assign(title); }
-  const std::string& GetWindowText() const { return title_; }
+  void SetWindowText(std::string_view title);
+  std::string GetWindowText() const;
   // SetWindowPos: records the z-order asked for (HWND_TOPMOST and friends).
   bool SetWindowPos(int insertAfter, int x, int y, int cx, int cy, unsigned flags);
   bool IsTopmost() const { return topmost_; }
@@ -73,8 +65,9 @@ class Dialog : public platform::HostedDialog, private ControlOwner {
   int GetDlgItemInt(int id, bool* translated, bool isSigned) const;
   bool SetDlgItemInt(int id, int value, bool isSigned);
 
-  // The control with the keyboard focus (0: none).
-  int GetFocus() const { return focus_; }
+  // The control with the keyboard focus (0: none); once the window is gone,
+  // the one that had it last.
+  int GetFocus() const;
   // GotoDlgCtrl: the focus to `id`, an edit's text selected as a whole.
   void GotoDlgCtrl(int id);
 
@@ -87,7 +80,7 @@ class Dialog : public platform::HostedDialog, private ControlOwner {
   bool SendKeyToWindow(std::string_view character);
 
  protected:
-  enum class KeyMessage { kKeyDown, kChar, kKeyUp };
+  using KeyMessage = platform::DialogEvents::KeyMessage;
   // The window's own keyboard messages: true hands `message` on to the
   // default processing, false drops it.
   virtual bool OnWindowKey(KeyMessage message, std::string_view character);
@@ -106,36 +99,25 @@ class Dialog : public platform::HostedDialog, private ControlOwner {
  private:
   friend class DataExchange;
 
-  // ControlOwner
-  void OnControlCommand(int control, int notification) override;
-  void OnControlNotify(const Notification& notification) override;
-  void OnControlScroll(int control, bool vertical, int code, int position) override;
-  void OnControlFocus(int control) override { focus_ = control; }
-  std::uint32_t AnsiCodePage() const override;
+  // platform::DialogEvents
+  bool WindowInitDialog(platform::DialogWindow& window) override;
+  void WindowCommand(int control, int code) override;
+  void WindowNotify(const Notification& notification) override;
+  void WindowScroll(int control, bool vertical, int code, int position) override;
+  bool WindowKey(KeyMessage message, std::string_view character) override;
+  void WindowDestroy(platform::DialogWindow& window) override;
 
-  void CreateControls(const resources::DialogTemplate& dialogTemplate);
-  std::unique_ptr<Control> CreateControl(const resources::DialogControl& control);
-  void SetInitialFocus();
-  // The control `id` when it is a T that takes user input.
-  template <class T>
-  T* InputTarget(int id) const;
-  bool ClickButton(int id);
-  void ClearRadioGroup(const Control& chosen);
-  bool TypeText(int id, std::string_view text);
-  bool PressKey(std::string_view character);
-  bool PressEnter();
-  const Button* DefaultButton() const;
-  int DefaultButtonId() const;
+  void AttachControls();
+  void FillComboBoxes();
 
   int templateId_;
   const resources::DialogTemplate* ownTemplate_ = nullptr;
-  const resources::DialogTemplate* running_ = nullptr;  // the template of DoModal
+  platform::DialogWindow* window_ = nullptr;  // while the window exists
   std::vector<std::unique_ptr<Control>> controls_;
-  std::string title_;
   bool topmost_ = false;
   bool open_ = false;
   int result_ = 0;
-  int focus_ = 0;
+  int lastFocus_ = 0;
 };
 
 // A member bound to one of the dialog's controls (DDX_Control): a handle

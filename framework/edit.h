@@ -1,77 +1,55 @@
-// A single-line edit control with the Win32 behaviours the prompts rely on:
-// every change of the text, a programmatic one included, notifies EN_UPDATE
-// then EN_CHANGE; ES_NUMBER refuses typed non-digits but not pasted text; the
-// text limit holds against typing and pasting, not against SetWindowText;
-// the last change can be undone.
+// An edit control: its text limit, selection, undo and password character.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include <cstdint>
+#include <utility>
 
 #include "framework/control.h"
+#include "platform/window_constants.h"
 
 namespace framework {
 
 class Edit : public Control {
  public:
-  // The limit before EM_LIMITTEXT, and what EM_LIMITTEXT 0 gives a single-line edit.
-  static constexpr int kDefaultLimit = 32767;
-  static constexpr int kMaximumLimit = 0x7FFFFFFE;
-  static constexpr char kDefaultPasswordChar = '*';
-
-  Edit(ControlOwner& owner, int id, std::uint32_t style, std::string text);
-  std::string_view kind() const override { return "edit"; }
-
-  // WM_SETTEXT: no limit applies; empties the undo buffer; caret to the start.
-  void SetWindowText(std::string_view text) override;
+  using Control::Control;
 
   // EM_LIMITTEXT (0: the maximum) / EM_GETLIMITTEXT.
-  void LimitText(int limit);
-  int GetLimitText() const { return limit_; }
+  void LimitText(int limit) { Send(platform::window::kEmLimitText, static_cast<unsigned>(limit)); }
+  int GetLimitText() const { return static_cast<int>(Send(platform::window::kEmGetLimitText)); }
 
   // EM_SETSEL: start -1 removes the selection; end -1 runs to the end.
-  void SetSel(int start, int end);
-  int selectionStart() const { return selStart_; }
-  int selectionEnd() const { return selEnd_; }
+  void SetSel(int start, int end) {
+    Send(platform::window::kEmSetSel, static_cast<std::uintptr_t>(start), end);
+  }
+  int selectionStart() const { return Selection().first; }
+  int selectionEnd() const { return Selection().second; }
   // EM_REPLACESEL: replaces the selection, within the limit.
-  void ReplaceSel(std::string_view text, bool canUndo = true);
+  void ReplaceSel(const char* text, bool canUndo = true) {
+    Send(platform::window::kEmReplaceSel, canUndo ? 1 : 0, Pointer(text));
+  }
   // EM_SCROLLCARET: brings the caret into view.
-  void ScrollCaret() { caretScrolledIntoView_ = true; }
-  bool caretScrolledIntoView() const { return caretScrolledIntoView_; }
+  void ScrollCaret() { Send(platform::window::kEmScrollCaret); }
 
   // EM_UNDO / EM_CANUNDO / EM_EMPTYUNDOBUFFER.
-  bool Undo();
-  bool CanUndo() const { return canUndo_; }
-  void EmptyUndoBuffer() { canUndo_ = false; }
+  bool Undo() { return Send(platform::window::kEmUndo) != 0; }
+  bool CanUndo() const { return Send(platform::window::kEmCanUndo) != 0; }
+  void EmptyUndoBuffer() { Send(platform::window::kEmEmptyUndoBuffer); }
 
   // EM_SETPASSWORDCHAR (0: show the text) / EM_GETPASSWORDCHAR.
-  void SetPasswordChar(char c) { passwordChar_ = c; }
-  char GetPasswordChar() const { return passwordChar_; }
-
-  // The user. Each returns false when the control refused the input.
-  // One keystroke: `character` is one character's bytes ("\b" deletes).
-  bool TypeCharacter(std::string_view character);
-  // A paste at the caret, replacing the selection; stops at a line break.
-  bool Paste(std::string_view text);
-  // Select all and delete.
-  bool Clear();
-  // A click after the end of the text.
-  void PlaceCaretAtEnd();
-
-  platform::ControlSnapshot Snapshot() const override;
+  void SetPasswordChar(char c) {
+    Send(platform::window::kEmSetPasswordChar, static_cast<unsigned char>(c));
+  }
+  char GetPasswordChar() const {
+    return static_cast<char>(Send(platform::window::kEmGetPasswordChar));
+  }
 
  private:
-  // Replaces the selection with `text` cut to what the limit allows.
-  bool ReplaceSelection(std::string_view text, bool honourLimit, bool canUndo);
-  void Changed();
-
-  int limit_ = kDefaultLimit;
-  int selStart_ = 0;
-  int selEnd_ = 0;
-  bool caretScrolledIntoView_ = false;
-  std::string undoText_;
-  bool canUndo_ = false;
-  char passwordChar_;
+  std::pair<int, int> Selection() const {
+    std::uint32_t start = 0;
+    std::uint32_t end = 0;
+    Send(platform::window::kEmGetSel, reinterpret_cast<std::uintptr_t>(&start), Pointer(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+  }
 };
 
 }  // namespace framework

@@ -1,129 +1,114 @@
 #include "framework/list_view.h"
 
 #include <algorithm>
+#include <array>
 
-#include "framework/window_constants.h"
+#include "platform/window_constants.h"
 
 namespace framework {
 
-int ListView::InsertColumn(int index, std::string_view heading, int /*width*/) {
-  index = std::clamp(index, 0, GetColumnCount());
-  columns_.insert(columns_.begin() + index, std::string(heading));
-  return index;
+using namespace platform::window;
+
+namespace {
+std::uintptr_t Index(int index) { return static_cast<std::uintptr_t>(index); }
+
+// Longer item texts are read cut to this.
+constexpr int kItemTextCapacity = 260;
+}  // namespace
+
+int ListView::InsertColumn(int index, std::string_view heading, int width) {
+  const std::string text(heading);
+  platform::ListViewColumn column;
+  column.heading = text.c_str();
+  column.width = width;
+  return static_cast<int>(Send(kLvmInsertColumn, Index(index), Pointer(&column)));
 }
 
 int ListView::InsertItem(int index, std::string_view text, int image, unsigned state) {
-  index = std::clamp(index, 0, GetItemCount());
-  items_.insert(items_.begin() + index, Item{{std::string(text)}, image, 0, 0});
-  if (state != 0) ChangeState(index, state, state);
-  return index;
+  std::string itemText(text);
+  platform::ListViewItem item;
+  item.mask = kLvifText | kLvifImage | kLvifState;
+  item.item = index;
+  item.text = itemText.data();
+  item.image = image;
+  item.state = state;
+  item.stateMask = state;
+  return static_cast<int>(Send(kLvmInsertItem, 0, Pointer(&item)));
 }
 
-bool ListView::DeleteItem(int index) {
-  if (!IsValid(index)) return false;
-  items_.erase(items_.begin() + index);
-  return true;
-}
+bool ListView::DeleteItem(int index) { return Send(kLvmDeleteItem, Index(index)) != 0; }
 
-bool ListView::DeleteAllItems() {
-  items_.clear();
-  topIndex_ = 0;
-  return true;
-}
+bool ListView::DeleteAllItems() { return Send(kLvmDeleteAllItems) != 0; }
+
+int ListView::GetItemCount() const { return static_cast<int>(Send(kLvmGetItemCount)); }
 
 bool ListView::SetItemText(int index, int subItem, std::string_view text) {
-  if (!IsValid(index) || subItem < 0) return false;
-  std::vector<std::string>& texts = items_[index].texts;
-  if (static_cast<std::size_t>(subItem) >= texts.size()) texts.resize(subItem + 1);
-  texts[subItem].assign(text);
-  return true;
+  std::string itemText(text);
+  platform::ListViewItem item;
+  item.subItem = subItem;
+  item.text = itemText.data();
+  return Send(kLvmSetItemText, Index(index), Pointer(&item)) != 0;
 }
 
 std::string ListView::GetItemText(int index, int subItem) const {
-  if (!IsValid(index) || subItem < 0) return {};
-  const std::vector<std::string>& texts = items_[index].texts;
-  return static_cast<std::size_t>(subItem) < texts.size() ? texts[subItem] : std::string();
+  std::array<char, kItemTextCapacity> buffer{};
+  platform::ListViewItem item;
+  item.subItem = subItem;
+  item.text = buffer.data();
+  item.textCapacity = kItemTextCapacity;
+  const std::intptr_t length = Send(kLvmGetItemText, Index(index), Pointer(&item));
+  if (length <= 0) return {};
+  return std::string(buffer.data(), std::min<std::size_t>(length, kItemTextCapacity - 1));
 }
 
-int ListView::GetItemImage(int index) const { return IsValid(index) ? items_[index].image : -1; }
+int ListView::GetItemImage(int index) const {
+  platform::ListViewItem item;
+  item.mask = kLvifImage;
+  item.item = index;
+  return Send(kLvmGetItem, 0, Pointer(&item)) != 0 ? item.image : -1;
+}
 
 bool ListView::SetItemData(int index, std::intptr_t data) {
-  if (!IsValid(index)) return false;
-  items_[index].data = data;
-  return true;
+  platform::ListViewItem item;
+  item.mask = kLvifParam;
+  item.item = index;
+  item.param = data;
+  return Send(kLvmSetItem, 0, Pointer(&item)) != 0;
 }
 
 std::intptr_t ListView::GetItemData(int index) const {
-  return IsValid(index) ? items_[index].data : 0;
+  platform::ListViewItem item;
+  item.mask = kLvifParam;
+  item.item = index;
+  return Send(kLvmGetItem, 0, Pointer(&item)) != 0 ? item.param : 0;
 }
 
 unsigned ListView::GetItemState(int index, unsigned mask) const {
-  return IsValid(index) ? items_[index].state & mask : 0;
+  return static_cast<unsigned>(Send(kLvmGetItemState, Index(index), mask));
 }
 
 bool ListView::SetItemState(int index, unsigned state, unsigned mask) {
-  if (index == -1) {
-    for (int i = 0; i < GetItemCount(); ++i) ChangeState(i, state, mask);
-    return true;
-  }
-  if (!IsValid(index)) return false;
-  ChangeState(index, state, mask);
-  return true;
-}
-
-void ListView::ChangeState(int index, unsigned state, unsigned mask) {
-  const unsigned oldState = items_[index].state;
-  const unsigned newState = (oldState & ~mask) | (state & mask);
-  if (newState == oldState) return;
-  items_[index].state = newState;
-  Notification notification;
-  notification.code = kLvnItemChanged;
-  notification.item = index;
-  notification.oldState = oldState;
-  notification.newState = newState;
-  NotifyOwner(notification);
+  platform::ListViewItem item;
+  item.mask = kLvifState;
+  item.state = state;
+  item.stateMask = mask;
+  return Send(kLvmSetItemState, Index(index), Pointer(&item)) != 0;
 }
 
 int ListView::GetNextItem(int start, unsigned flags) const {
-  for (int index = std::max(start + 1, 0); index < GetItemCount(); ++index) {
-    if ((items_[index].state & flags) == flags) return index;
-  }
-  return -1;
+  return static_cast<int>(Send(kLvmGetNextItem, Index(start), flags));
 }
 
 const ImageList* ListView::SetImageList(const ImageList* list, int kind) {
-  const ImageList*& slot = kind == kLvsilSmall ? smallImages_ : normalImages_;
-  const ImageList* previous = slot;
-  slot = list;
-  return previous;
+  return reinterpret_cast<const ImageList*>(Send(kLvmSetImageList, Index(kind), Pointer(list)));
 }
 
 const ImageList* ListView::GetImageList(int kind) const {
-  return kind == kLvsilSmall ? smallImages_ : normalImages_;
+  return reinterpret_cast<const ImageList*>(Send(kLvmGetImageList, Index(kind)));
 }
 
-bool ListView::EnsureVisible(int index) {
-  if (!IsValid(index)) return false;
-  topIndex_ = index;
-  return true;
-}
+bool ListView::EnsureVisible(int index) { return Send(kLvmEnsureVisible, Index(index)) != 0; }
 
-bool ListView::Select(int index) {
-  if (!TakesInput() || !IsValid(index)) return false;
-  // Selecting another item first drops the old selection, as a plain click does.
-  for (int i = 0; i < GetItemCount(); ++i) {
-    if (i != index) ChangeState(i, 0, kLvisSelected | kLvisFocused);
-  }
-  ChangeState(index, kLvisSelected | kLvisFocused, kLvisSelected | kLvisFocused);
-  return true;
-}
-
-platform::ControlSnapshot ListView::Snapshot() const {
-  platform::ControlSnapshot snapshot = Control::Snapshot();
-  const int selected = GetNextItem(-1, kLvniSelected);
-  snapshot.selectionStart = snapshot.selectionEnd = selected;
-  for (const Item& item : items_) snapshot.items.push_back(item.texts.front());
-  return snapshot;
-}
+int ListView::GetTopIndex() const { return static_cast<int>(Send(kLvmGetTopIndex)); }
 
 }  // namespace framework

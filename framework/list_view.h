@@ -1,12 +1,10 @@
 // A list view: items with an icon, a state and sub-item texts, in columns.
-// Every change of an item's state notifies LVN_ITEMCHANGED, an item inserted
-// with a state included.
+// Every change of an item's state notifies LVN_ITEMCHANGED.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "framework/control.h"
 
@@ -17,17 +15,15 @@ class ImageList;
 class ListView : public Control {
  public:
   using Control::Control;
-  std::string_view kind() const override { return "list view"; }
 
   // LVM_INSERTCOLUMN: the column's index.
   int InsertColumn(int index, std::string_view heading, int width);
-  int GetColumnCount() const { return static_cast<int>(columns_.size()); }
 
   // LVM_INSERTITEM: at `index` (clamped to the end); returns the index.
   int InsertItem(int index, std::string_view text, int image = -1, unsigned state = 0);
   bool DeleteItem(int index);
   bool DeleteAllItems();
-  int GetItemCount() const { return static_cast<int>(items_.size()); }
+  int GetItemCount() const;
 
   // LVM_SETITEMTEXT / LVM_GETITEMTEXT: `subItem` 0 is the item itself.
   bool SetItemText(int index, int subItem, std::string_view text);
@@ -50,29 +46,7 @@ class ListView : public Control {
 
   // LVM_ENSUREVISIBLE / LVM_GETTOPINDEX.
   bool EnsureVisible(int index);
-  int GetTopIndex() const { return topIndex_; }
-
-  // The user clicks item `index`: it becomes the focused, selected item (the
-  // only one for LVS_SINGLESEL, as for a click without modifier keys).
-  bool Select(int index);
-
-  platform::ControlSnapshot Snapshot() const override;
-
- private:
-  struct Item {
-    std::vector<std::string> texts;  // [0] the item, then the sub-items
-    int image = -1;
-    unsigned state = 0;
-    std::intptr_t data = 0;
-  };
-  bool IsValid(int index) const { return index >= 0 && index < GetItemCount(); }
-  void ChangeState(int index, unsigned state, unsigned mask);
-
-  std::vector<std::string> columns_;
-  std::vector<Item> items_;
-  const ImageList* normalImages_ = nullptr;
-  const ImageList* smallImages_ = nullptr;
-  int topIndex_ = 0;
+  int GetTopIndex() const;
 };
 
 }  // namespace framework

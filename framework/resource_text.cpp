@@ -17,17 +17,7 @@ bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
 }  // namespace
 
-std::string ToAnsi(std::u16string_view text) {
-  if (text.empty()) return {};
-  platform::Kernel& kernel = platform::CurrentMachine().kernel();
-  const std::uint32_t codePage = kernel.AnsiCodePage();
-  const int needed = kernel.WideToAnsi(codePage, text, nullptr, 0);
-  if (needed <= 0) return {};
-  std::string ansi(static_cast<std::size_t>(needed), '\0');
-  const int written = kernel.WideToAnsi(codePage, text, ansi.data(), needed);
-  ansi.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-  return ansi;
-}
+std::string ToAnsi(std::u16string_view text) { return platform::ToAnsi(text); }
 
 int LoadString(int id, char* buffer, int capacity) {
   if (buffer == nullptr || capacity <= 0) return 0;

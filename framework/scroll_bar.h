@@ -3,44 +3,44 @@
 // as WM_VSCROLL / WM_HSCROLL, and the dialog sets the position.
 #pragma once
 
+#include <utility>
+
 #include "framework/control.h"
+#include "platform/window_constants.h"
 
 namespace framework {
 
 class ScrollBar : public Control {
  public:
   using Control::Control;
-  std::string_view kind() const override { return "scroll bar"; }
-  bool IsVertical() const;
+  bool IsVertical() const { return (style() & platform::window::kSbsVert) != 0; }
 
   // SetScrollRange / GetScrollRange; the position is kept inside the range.
-  void SetScrollRange(int minimum, int maximum);
-  int minimum() const { return minimum_; }
-  int maximum() const { return maximum_; }
+  void SetScrollRange(int minimum, int maximum) {
+    Send(platform::window::kSbmSetRange, static_cast<std::uintptr_t>(minimum), maximum);
+  }
+  int minimum() const { return Range().first; }
+  int maximum() const { return Range().second; }
   // SetScrollPos: returns the previous position. GetScrollPos.
-  int SetScrollPos(int position);
-  int GetScrollPos() const { return position_; }
+  int SetScrollPos(int position) {
+    return static_cast<int>(
+        Send(platform::window::kSbmSetPos, static_cast<std::uintptr_t>(position), 1));
+  }
+  int GetScrollPos() const { return static_cast<int>(Send(platform::window::kSbmGetPos)); }
 
   // EnableScrollBar with ESB_* flags; ESB_ENABLE_BOTH and ESB_DISABLE_BOTH
   // also enable or disable the control itself.
-  bool EnableScrollBar(unsigned arrows);
-  bool IsLineUpEnabled() const;
-  bool IsLineDownEnabled() const;
-
-  // The user: SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, or a thumb
-  // drag to `position`. Each move ends with SB_ENDSCROLL, as in Win32. A
-  // disabled arrow refuses its line move.
-  bool Scroll(int code, int position = 0);
-
-  platform::ControlSnapshot Snapshot() const override;
+  bool EnableScrollBar(unsigned arrows) {
+    return Send(platform::window::kSbmEnableArrows, arrows) != 0;
+  }
 
  private:
-  void Send(int code, int position);
-
-  int minimum_ = 0;
-  int maximum_ = 100;
-  int position_ = 0;
-  unsigned disabledArrows_ = 0;
+  std::pair<int, int> Range() const {
+    int low = 0;
+    int high = 0;
+    Send(platform::window::kSbmGetRange, reinterpret_cast<std::uintptr_t>(&low), Pointer(&high));
+    return {low, high};
+  }
 };
 
 }  // namespace framework

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/kernel.h"
 #include "platform/network.h"
@@ -30,6 +31,10 @@ class Machine {
 // The machine the module runs on. The first call without an installed
 // machine creates the platform's default one.
 Machine& CurrentMachine();
+
+// UTF-16 text (a resource's) in the current machine's ANSI code page, as the
+// A-functions give it: characters the code page lacks become "?".
+std::string ToAnsi(std::u16string_view text);
 
 // Replaces the current machine (tests). Returns the previous one.
 std::unique_ptr<Machine> InstallMachine(std::unique_ptr<Machine> machine);

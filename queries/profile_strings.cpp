@@ -91,8 +91,8 @@ void ReadNumber(const ProfileNumber& number, int* settings, bool bindIpv6,
                 Snmp_pp::CTarget& target) {
   int value = 0;
   if (ReadProfileInteger(number.oid, kNoIndex, kNoIndex, &value, bindIpv6, target)) {
-    // The 32-bit sum wraps as on the target (2147483647 + 1 gives -2147483648);
-    // done on unsigned, where wrapping is defined.
+    // The 32-bit sum wraps as on the target (2147483647 + 1 gives
+    // -2147483648); done on unsigned, where wrapping is defined.
     settings[number.element] = static_cast<int>(static_cast<std::uint32_t>(value) +
                                                 static_cast<std::uint32_t>(number.offset));
   }

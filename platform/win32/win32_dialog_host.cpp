@@ -1,8 +1,8 @@
-// The dialog host of the Windows build, until the framework reaches real
-// windows through its window interface: that interface brings the real
-// dialogs (DialogBoxIndirectParamA on the module's templates). Until then
-// no dialog is shown, and each ends as a dialog that could not be created
-// does, with -1, before it runs any of its own code.
+// On Windows a dialog runs in a real window (win32_window_system.cpp): the
+// system's modal loop, the user at the real keyboard. A hosted dialog, the
+// simulated machine's kind acted on by a script, has no host here: it ends
+// as a dialog that could not be created does, with -1, before it runs any
+// of its own code.
 #include "platform/dialog_host.h"
 
 namespace platform {

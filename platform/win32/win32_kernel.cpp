@@ -1,10 +1,12 @@
 #include "platform/win32/win32_kernel.h"
 
 #include <climits>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <string>
 
+#include "platform/frozen_clock.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -25,6 +27,19 @@ SYSTEMTIME ToSystemTime(const SystemTime& time) {
 
 // The text calls take int lengths; a longer text is refused, not cut.
 bool FitsInt(std::size_t length) { return length <= static_cast<std::size_t>(INT_MAX); }
+
+std::optional<SystemTime> FrozenClockSetting() {
+  const char* text = std::getenv(kFrozenClockVariable);
+  if (text == nullptr) return std::nullopt;
+  return ParseFrozenClock(text);
+}
+
+std::tm LocalBreakdown(std::time_t moment) {
+  _tzset();  // follow a TZ changed since the last call, as mktime does
+  std::tm broken{};
+  localtime_s(&broken, &moment);
+  return broken;
+}
 
 bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
   return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
@@ -91,7 +106,10 @@ class Win32OutputFile : public OutputFile {
 
 }  // namespace
 
+Win32Kernel::Win32Kernel() : frozenNow_(FrozenClockSetting()) {}
+
 SystemTime Win32Kernel::GetLocalTime() {
+  if (frozenNow_) return *frozenNow_;
   SYSTEMTIME system{};
   ::GetLocalTime(&system);
   SystemTime time;
@@ -107,16 +125,18 @@ SystemTime Win32Kernel::GetLocalTime() {
 }
 
 std::tm Win32Kernel::CurrentLocalBreakdown() {
-  _tzset();  // follow a TZ changed since the last call, as mktime does
-  const std::time_t now = std::time(nullptr);
-  std::tm broken{};
-  localtime_s(&broken, &now);
-  return broken;
+  if (!frozenNow_) return LocalBreakdown(std::time(nullptr));
+  // The moment the frozen clock shows, broken down again so that the
+  // daylight-saving flag is the zone's own for that moment.
+  std::tm broken = ToBrokenDownTime(*frozenNow_);
+  return LocalBreakdown(std::mktime(&broken));
 }
 
 int Win32Kernel::GetDateFormat(std::uint32_t flags, const SystemTime* time, const char* picture,
                                char* out, int capacity) {
   if (capacity < 0) return 0;
+  // No time means now, which a frozen clock gives.
+  if (time == nullptr && frozenNow_) time = &*frozenNow_;
   SYSTEMTIME system{};
   if (time != nullptr) system = ToSystemTime(*time);
   return ::GetDateFormatA(LOCALE_USER_DEFAULT, flags, time != nullptr ? &system : nullptr, picture,
@@ -126,6 +146,8 @@ int Win32Kernel::GetDateFormat(std::uint32_t flags, const SystemTime* time, cons
 int Win32Kernel::GetTimeFormat(std::uint32_t flags, const SystemTime* time, const char* picture,
                                char* out, int capacity) {
   if (capacity < 0) return 0;
+  // No time means now, which a frozen clock gives.
+  if (time == nullptr && frozenNow_) time = &*frozenNow_;
   SYSTEMTIME system{};
   if (time != nullptr) system = ToSystemTime(*time);
   return ::GetTimeFormatA(LOCALE_USER_DEFAULT, flags, time != nullptr ? &system : nullptr, picture,

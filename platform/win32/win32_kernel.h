@@ -2,12 +2,22 @@
 // clock, locale, code pages, version, short paths, loader and global memory.
 #pragma once
 
+#include <optional>
+
 #include "platform/kernel.h"
 
 namespace platform::win32 {
 
+// The test setting that freezes the DLL's local clock at a "YYYY-MM-DD
+// HH:MM:SS" (sim/wine-prcfg sets it from a machine profile's "Now"). Any
+// other text leaves the system's clock running.
+inline constexpr char kFrozenClockVariable[] = "VX5PRCFG_TEST_NOW";
+
 class Win32Kernel : public Kernel {
  public:
+  // Reads the test setting once.
+  Win32Kernel();
+
   SystemTime GetLocalTime() override;
   std::tm CurrentLocalBreakdown() override;
 
@@ -35,6 +45,9 @@ class Win32Kernel : public Kernel {
   // GlobalAlloc(GMEM_FIXED): the caller frees the block with GlobalFree.
   void* GlobalAlloc(std::size_t bytes) override;
   void GlobalFree(void* block) override;
+
+ private:
+  std::optional<SystemTime> frozenNow_;
 };
 
 }  // namespace platform::win32

@@ -1,9 +1,9 @@
 // The Windows headers, for the sources of platform/win32 and the SNMP layer's
 // own socket calls (snmp/socket_api.h): the rest of the module never sees
-// them. Their A/W macros would rename the platform interfaces' members
-// (GetPrinter, MessageBox, LoadLibrary, GetAddrInfo, ...) in these sources
-// alone, so they are taken back; the code calls the "A" functions by their
-// own names.
+// them. Their A/W macros would rename the platform interfaces' and the
+// framework's members (GetPrinter, MessageBox, LoadLibrary, SetWindowText,
+// ...) in these sources alone, so they are taken back; the code calls the
+// "A" functions by their own names.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -26,6 +26,7 @@
 #undef EnumPrinters
 #undef GetAddrInfo
 #undef GetDateFormat
+#undef GetDlgItemText
 #undef GetLocaleInfo
 #undef GetNameInfo
 #undef GetPrinter
@@ -33,6 +34,9 @@
 #undef GetPrinterDriver
 #undef GetShortPathName
 #undef GetTimeFormat
+#undef GetWindowText
 #undef LoadLibrary
 #undef MessageBox
 #undef OpenPrinter
+#undef SetDlgItemText
+#undef SetWindowText

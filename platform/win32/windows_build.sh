@@ -15,6 +15,9 @@ toolchain=$top/platform/win32/mingw_toolchain.cmake
 mingw=x86_64-w64-mingw32
 jobs=${VX5PRCFG_JOBS:-2}
 
+# shellcheck source=wine_prefix.sh
+source "$top/platform/win32/wine_prefix.sh"
+
 step() { printf '\n== %s (at %ss)\n' "$*" "$SECONDS"; }
 
 # --- Dependencies, built once ---------------------------------------------------
@@ -175,16 +178,9 @@ sys.exit(1 if failed else 0)
 PY
 }
 
-wine_env() {
-  export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all
-  # No Mono or Gecko installer in a prefix that needs neither, and no menu
-  # entries or file types written to the home folder.
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-}
-
 fresh_prefix() {
   step "a fresh Wine prefix"
-  wine_env
+  wine_env "$out/wine"
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
   env -u DISPLAY wineboot --init >"$out/wineboot.log" 2>&1
@@ -193,7 +189,7 @@ fresh_prefix() {
 
 unit_tests() {
   step "Windows unit tests under Wine"
-  wine_env
+  wine_env "$out/wine"
   # Message boxes, cursors and windows need a display: a virtual one.
   xvfb-run -a wine "$out/tests/win32_platform_tests.exe" 2>&1 | tr -d '\r' | grep -v '^X connection'
   wineserver -w
@@ -201,21 +197,15 @@ unit_tests() {
 
 smoke_run() {
   step "smoke run: prcfg.exe under Wine against the simulated devices"
-  wine_env
   local smoke=$out/smoke
   rm -rf "$smoke"
   mkdir -p "$smoke"
-  # regedit reads a version-5 file as UTF-16 with its BOM, as Windows writes it.
-  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$top/sim/machines/wine.reg"; } >"$smoke/machine.reg"
-  wine regedit /S "$(winepath -w "$smoke/machine.reg")"
+  wine_machine_prefix "$out" "$top/sim/machines/wine.reg"
   local long_folder="$WINEPREFIX/drive_c/vx5prcfg smoke"
   mkdir -p "$long_folder"
   : >"$long_folder/a long file name.txt"
 
-  "$top/sim/start"
-  trap '"$top/sim/stop"; wineserver -k 2>/dev/null || true' EXIT
-  # No display: a message box would wait for a click that never comes.
-  local prcfg=(env -u DISPLAY wine "$out/prcfg.exe" --json)
+  local prcfg=(wine_run wine "$out/prcfg.exe" --json)
   "${prcfg[@]}" GetCurrentTimePJL >"$smoke/pjl.json"
   date +%s >"$smoke/now"
   "${prcfg[@]}" GetShortPathNameFromDll 'C:\vx5prcfg smoke\a long file name.txt' >"$smoke/short.json"
@@ -245,6 +235,27 @@ sys.exit(0 if all(ok for _, _, ok in checks) else 1)
 PY
 }
 
+# The Linux build and the DLL under Wine answer the same calls alike.
+parity_tests() {
+  step "parity: the same calls through build/prcfg and prcfg.exe under Wine"
+  [ -x "$top/build/prcfg" ] || { echo "no build/prcfg (./run windows builds it first)" >&2; exit 1; }
+  local machine=$top/sim/machines/parity.reg
+  wine_machine_prefix "$out" "$machine"
+  # One Wine server for every call: no call waits for one to start.
+  wineserver -p </dev/null >/dev/null 2>&1
+  python3 "$top/tests/parity/parity.py" --machine "$machine" --calls "$top/tests/parity/calls.txt" \
+    --linux "$top/build/prcfg" --windows "$top/sim/wine-prcfg"
+  wineserver -k
+}
+
+# Every prefix's server ends with the run.
+stop_wine() {
+  local prefix
+  for prefix in "$out/wine" "$out"/wine-prefix-*/; do
+    if [ -d "$prefix" ]; then WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; fi
+  done
+}
+
 main() {
   mkdir -p "$cache"
   check_portable_sources
@@ -255,7 +266,11 @@ main() {
   check_binaries
   fresh_prefix
   unit_tests
+  # The simulated devices serve the smoke run and the parity tests.
+  "$top/sim/start"
+  trap '"$top/sim/stop"; stop_wine' EXIT
   smoke_run
+  parity_tests
   step "done"
 }
 

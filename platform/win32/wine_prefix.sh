@@ -10,8 +10,8 @@
 #                                 (NAME=VALUE words for env); returns 2 when
 #                                 the profile is refused
 #   wine_run COMMAND...           COMMAND in the entered prefix with the test
-#                                 settings, without a display, CRs dropped from
-#                                 its output; its exit status
+#                                 settings, without a display or input, CRs
+#                                 dropped from its output; its exit status
 
 wine_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -76,7 +76,15 @@ wine_make_prefix() {
 }
 
 wine_run() {
+  # Wine's own processes (services, explorer) outlive the command with the
+  # output it was given: a pipe would stay open after it. Files do not.
+  local output status=0
+  output=$(mktemp -d)
   # No display: a message box would wait for a click that never comes.
-  env -u DISPLAY "${wine_test_settings[@]}" "$@" < /dev/null | tr -d '\r'
-  return "${PIPESTATUS[0]}"
+  env -u DISPLAY "${wine_test_settings[@]}" "$@" </dev/null >"$output/out" 2>"$output/err" ||
+    status=$?
+  tr -d '\r' <"$output/err" >&2
+  tr -d '\r' <"$output/out"
+  rm -rf "$output"
+  return "$status"
 }

@@ -120,6 +120,11 @@ def system_value(source, number, name, data, state):
     elif name == "BuildNumber":
         raise Refused(f"{where}: BuildNumber: Wine reports the build number of the Windows "
                       "version it shows; no setting changes it")
+    elif name == "SystemResolver":
+        # Windows always asks its resolver, as the simulated machine does with 1.
+        if dword_data(data) != 1:
+            raise Refused(f"{where}: SystemResolver {data}: Windows asks the system's resolver for "
+                          "every name; only 1 runs alike under Wine")
     elif name == "InteractiveUserSid":
         raise Refused(f"{where}: InteractiveUserSid: Windows takes the user from the process's "
                       "token; the DLL has no setting for another user")
@@ -133,6 +138,9 @@ def refused_key(source, number, key):
     if rest.startswith("hosts"):
         return (f"{where}: Hosts: Wine resolves host names with the Linux resolver "
                 "(getaddrinfo reads /etc/hosts); the DLL has no setting for them")
+    if rest.startswith("ipx"):
+        return (f"{where}: Ipx: Wine has no IPX network (its AF_IPX sockets fail); the DLL has "
+                "no setting for one")
     if rest.startswith("networkprinters"):
         return (f"{where}: NetworkPrinters: Wine's EnumPrintersA browses no network; the DLL "
                 "has no setting for a browse list")

@@ -195,7 +195,7 @@ TEST(OutIntegers, UnwrittenIsNullAndBlocksAreArrays) {
   auto profile = Arguments("GetAdvancedProfileStrings");
   int* settings = profile.Pass<int*>(0);
   for (int i = 0; i < VX5PRCFG_PROFILE_SETTINGS; ++i) settings[i] = i;
-  EXPECT_EQ(profile.Outputs(kWesternCodePage)["settings"], nlohmann::json({0, 1, 2, 3, 4}));
+  EXPECT_EQ(profile.Outputs(kWesternCodePage)["settings"], nlohmann::ordered_json({0, 1, 2, 3, 4}));
   EXPECT_TRUE(profile.Overruns().empty());
   settings[VX5PRCFG_PROFILE_SETTINGS] = 0;
   EXPECT_EQ(profile.Overruns().size(), 1u);

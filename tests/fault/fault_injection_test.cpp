@@ -25,6 +25,7 @@
 #include "snmp/snmp_pp.h"
 #include "tests/framework/scripted_session.h"
 #include "tests/support/fault_machine.h"
+#include "tests/support/login_responder.h"
 #include "tests/support/simulated_devices.h"
 
 namespace {
@@ -125,7 +126,7 @@ class ScratchFolder {
 // export documents, and the call (which frees what the caller is handed).
 struct ExportCall {
   std::string name;
-  std::string profile;
+  std::string profile;  // a file of sim/machines, or the profile's lines themselves
   std::string user;
   std::set<int> results;
   std::function<int()> call;
@@ -149,12 +150,56 @@ int AbvAnswer(const char* queue) {
   return text == "ftmt" || text == "ftmf" || text == "ffmt" || text == "ffmf" ? 0 : -999;
 }
 
-std::vector<ExportCall> BuiltExports(const std::string& scratch) {
+// The caller's handle of `queue`, closed when the call is done.
+int WithQueueHandle(const char* queue, const std::function<int(void*)>& call) {
+  platform::Spooler& spooler = platform::CurrentMachine().spooler();
+  void* handle = spooler.OpenPrinter(queue);
+  const int result = call(handle);
+  if (handle != nullptr) spooler.ClosePrinter(handle);
+  return result;
+}
+
+std::vector<ExportCall> BuiltExports(const std::string& scratch, const std::string& login) {
   const std::set<int> yesNo = {0, 1};
   const std::set<int> policy = {-1, 0, 1};
   const std::set<int> boxCount = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8};
   const auto text = [](std::size_t size) { return std::make_shared<std::vector<char>>(size, 0); };
   return {
+      {"GetIPAddressForAddrBk",
+       "lookups.reg",
+       "",
+       {1},
+       [] {
+         char address[VX5PRCFG_ADDRESS_BOOK_SIZE] = {};
+         return GetIPAddressForAddrBk("Book UNC Copier", address);
+       }},
+      {"GetControllerAddress", "lookups.reg", "", yesNo,
+       [] {
+         return WithQueueHandle("Book TCP Copier", [](void* queue) {
+           char address[VX5PRCFG_DEVICE_ADDRESS_SIZE] = {};
+           return GetControllerAddress(queue, 0, address);
+         });
+       }},
+      {"GetControllerAddressforFax", "lookups.reg", "", yesNo,
+       [] {
+         char address[VX5PRCFG_DEVICE_ADDRESS_SIZE] = {};
+         return GetControllerAddressforFax(0, address, "Book TCP Copier", nullptr);
+       }},
+      {"PnpFaxLocalDiscovery", "lookups.reg", "", yesNo,
+       [] { return PnpFaxLocalDiscovery("Fax Copier", nullptr); }},
+      {"IsVezurOruvaUser", login, "type 4001 alice; type 4004 s3cret; click 4008; escape", yesNo,
+       [] {
+         char user[256] = {};
+         char password[256] = {};
+         return IsVezurOruvaUser(user, password, test_support::kLoginQueue, nullptr, 0);
+       }},
+      {"IsVezurOruvaUser16", login, "type 4001 alice; type 4004 s3cret; click 4008; escape", yesNo,
+       [] {
+         char user[256] = {};
+         char password[256] = {};
+         unsigned kind = 2;
+         return IsVezurOruvaUser16(user, password, test_support::kLoginQueue, nullptr, &kind);
+       }},
       {"GetMFPModel", "office.reg", "", yesNo,
        [] { return GetMFPModel("Server Room Copier", "0", nullptr); }, 0},
       {"AbvPrinterCheck", "office.reg", "", {0}, [] { return AbvAnswer("Finisher Copier"); }},
@@ -294,46 +339,6 @@ std::vector<ExportCall> BuiltExports(const std::string& scratch) {
          int cassette = 0;
          return TabPrinting(0, tabList, &manufacturer, &cassette, shift, nullptr, "Tab Copier");
        }},
-      {"GetIPAddressForAddrBk",
-       "lookups.reg",
-       "",
-       {1},
-       [] {
-         char address[VX5PRCFG_ADDRESS_BOOK_SIZE] = {};
-         return GetIPAddressForAddrBk("Login Copier", address);
-       }},
-      {"GetControllerAddress", "lookups.reg", "", yesNo,
-       [] {
-         platform::Spooler& spooler = platform::CurrentMachine().spooler();
-         const platform::PrinterHandle queue = spooler.OpenPrinter("Book TCP Copier");
-         char address[VX5PRCFG_DEVICE_ADDRESS_SIZE] = {};
-         const int result = GetControllerAddress(queue, 0, address);
-         if (queue != nullptr) spooler.ClosePrinter(queue);
-         return result;
-       }},
-      {"GetControllerAddressforFax", "lookups.reg", "", yesNo,
-       [] {
-         char address[VX5PRCFG_DEVICE_ADDRESS_SIZE] = {};
-         return GetControllerAddressforFax(0, address, "Book TCP Copier", nullptr);
-       }},
-      {"PnpFaxLocalDiscovery",
-       "lookups.reg",
-       "",
-       {0},
-       [] { return PnpFaxLocalDiscovery("Fax Copier", nullptr); }},
-      {"IsVezurOruvaUser", "lookups.reg", "type 4001 alice; click 4008; escape", yesNo,
-       [] {
-         char user[256] = {};
-         char password[256] = {};
-         return IsVezurOruvaUser(user, password, "Login Copier", nullptr, 0);
-       }},
-      {"IsVezurOruvaUser16", "lookups.reg", "type 4001 alice; click 4008; escape", yesNo,
-       [] {
-         char user[256] = {};
-         char password[256] = {};
-         unsigned int kind = 2;
-         return IsVezurOruvaUser16(user, password, "Login Copier", nullptr, &kind);
-       }},
   };
 }
 
@@ -352,7 +357,10 @@ class FaultInjection : public ::testing::Test {
  protected:
   FaultRun RunWithFault(const ExportCall& call, int failAt) {
     FaultPlan plan(failAt);
-    auto simulated = platform::simulated::SimulatedMachine::FromText(ProfileText(call.profile));
+    auto simulated =
+        call.profile.starts_with("[")
+            ? platform::simulated::SimulatedMachine::FromRegistryLines(call.profile)
+            : platform::simulated::SimulatedMachine::FromText(ProfileText(call.profile));
     auto machine = std::make_unique<FaultMachine>(std::move(simulated), plan);
     FaultMachine& installed = *machine;
     auto previous = platform::InstallMachine(std::move(machine));
@@ -404,7 +412,8 @@ TEST_F(FaultInjection, EveryFailurePointOfEveryExportAnswersAndReleasesAll) {
   ASSERT_FALSE(scratch.path().empty());
   constexpr int kMostFailurePoints = 5000;
   std::string summary;
-  for (const ExportCall& call : BuiltExports(scratch.path())) {
+  const test_support::LoginResponder loginDevice("<Status>ok</Status><ReturnValue>1</ReturnValue>");
+  for (const ExportCall& call : BuiltExports(scratch.path(), loginDevice.MachineLines())) {
     // The clean run first: it must reach the device (or the dialog) to be worth failing.
     const FaultRun clean = RunWithFault(call, 0);
     EXPECT_EQ(call.results.count(clean.result), 1u) << call.name << " answered " << clean.result;

@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/control.h"
 #include "platform/dialog_host.h"
+#include "platform/simulated/headless_control.h"
+#include "platform/simulated/headless_dialog.h"
 #include "platform/simulated/headless_dialog_host.h"
 #include "platform/simulated/simulated_machine.h"
 #include "platform/simulated/user_script.h"
@@ -82,8 +83,14 @@ class CallbackHost : public platform::DialogHost {
   std::function<void(platform::HostedDialog&)> act_;
 };
 
+// The dialog class behind a dialog window the host is running.
+template <class D>
+D& DialogOf(platform::HostedDialog& hosted) {
+  return dynamic_cast<D&>(dynamic_cast<platform::simulated::HeadlessDialog&>(hosted).events());
+}
+
 // A window that records what its controls tell it.
-class RecordingOwner : public ControlOwner {
+class RecordingOwner : public platform::simulated::ControlOwner {
  public:
   struct Event {
     int control;
@@ -93,7 +100,7 @@ class RecordingOwner : public ControlOwner {
   void OnControlCommand(int control, int notification) override {
     commands.push_back({control, notification});
   }
-  void OnControlNotify(const Notification& notification) override {
+  void OnControlNotify(const platform::ControlNotification& notification) override {
     notifications.push_back(notification);
   }
   void OnControlScroll(int control, bool, int code, int position) override {
@@ -104,7 +111,7 @@ class RecordingOwner : public ControlOwner {
   std::uint32_t AnsiCodePage() const override { return 1252; }
 
   std::vector<Event> commands;
-  std::vector<Notification> notifications;
+  std::vector<platform::ControlNotification> notifications;
   std::vector<Event> scrolls;
   std::vector<int> positions;
   int focus = 0;

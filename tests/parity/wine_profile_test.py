@@ -36,7 +36,8 @@ class ImportedProfile(unittest.TestCase):
         status, err, registry, settings = split("\n".join([
             "Windows Registry Editor Version 5.00", "",
             f"[{SYSTEM}]", '"AnsiCodePage"=dword:000004e4', '"MajorVersion"=dword:00000006',
-            '"MinorVersion"=dword:00000001', '"Now"="2024-05-31 09:30:45"', "",
+            '"MinorVersion"=dword:00000001', '"Now"="2024-05-31 09:30:45"',
+            '"SystemResolver"=dword:00000001', "",
             f"[{PRINTERS}\\Plain]", '"Port"="127.0.0.1"', "",
             f"[{PRINTERS}\\Plain\\PrinterDriverData]", '"SNMP Community"="model15"', "",
             f"[{PRINTERS}\\Own Processor]", '"Print Processor"="lpprint"', '"datatype"="EMF"',
@@ -86,6 +87,10 @@ class RefusedProfile(unittest.TestCase):
         self.assert_refused(
             ["[HKEY_LOCAL_MACHINE\\SOFTWARE\\SimulatedMachine\\NetworkPrinters\\A]"], 3,
             ["NetworkPrinters"])
+        self.assert_refused(["[HKEY_LOCAL_MACHINE\\SOFTWARE\\SimulatedMachine\\Ipx]"], 3, ["IPX"])
+        # Only names the Hosts key holds resolve: Windows resolves them all.
+        self.assert_refused([f"[{SYSTEM}]", '"SystemResolver"=dword:00000000'], 4,
+                            ["SystemResolver"])
         self.assert_refused(["[HKEY_USERS\\S-1-5-21-1-2-3-1001\\Software]"], 3, ["HKEY_USERS"])
 
 

@@ -7,6 +7,7 @@
 
 #include "exports/vx5prcfg.h"
 #include "framework/window_constants.h"
+#include "platform/simulated/headless_edit.h"
 #include "prompts/dept_code_dialog.h"
 #include "tests/framework/scripted_session.h"
 
@@ -159,12 +160,23 @@ TEST(DeptCodePromptTest, NullBufferAnswersZeroWithoutADialog) {
 }
 
 TEST(DeptCodePromptTest, DialogIsTopmostAndTheEditHasTheFocusAfterARefusal) {
-  ScriptedSession session("type 4003 00000; click 1");
+  ScriptedSession session("");
+  bool caretScrolledIntoView = false;
+  auto previous = platform::InstallDialogHost(
+      std::make_unique<framework::testing::CallbackHost>([&](platform::HostedDialog& hosted) {
+        for (const char* statement : {"type 4003 00000", "click 1"}) {
+          hosted.Apply(platform::simulated::ParseUserScript(statement).front().action);
+        }
+        auto& window = dynamic_cast<platform::simulated::HeadlessDialog&>(hosted);
+        const auto* edit = dynamic_cast<const platform::simulated::Edit*>(window.Control(kEdit));
+        caretScrolledIntoView = edit != nullptr && edit->caretScrolledIntoView();
+      }));
   CDeptCode dialog("");
   EXPECT_EQ(dialog.DoModal(), framework::kIdCancel);
+  platform::InstallDialogHost(std::move(previous));
   EXPECT_TRUE(dialog.IsTopmost());
   EXPECT_EQ(dialog.GetFocus(), kEdit);  // after the click on OK moved it away
-  EXPECT_TRUE(dialog.m_editDeptCode->caretScrolledIntoView());
+  EXPECT_TRUE(caretScrolledIntoView);
 }
 
 }  // namespace

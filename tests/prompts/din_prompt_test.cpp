@@ -90,7 +90,7 @@ TEST(DinPromptTest, KeysSentToTheDialogWindowPassOnlyWhenTheyAreDigits) {
   std::vector<bool> processed;
   auto previous = platform::InstallDialogHost(
       std::make_unique<CallbackHost>([&processed](platform::HostedDialog& hosted) {
-        auto& dialog = dynamic_cast<CValidateDIN&>(hosted);
+        auto& dialog = framework::testing::DialogOf<CValidateDIN>(hosted);
         for (const char* key : {"0", "9", "x", "/", ":", " ", "12"}) {
           processed.push_back(dialog.SendKeyToWindow(key));
         }

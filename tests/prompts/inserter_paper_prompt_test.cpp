@@ -108,7 +108,7 @@ TEST(InserterPaperPromptTest, ListShowsTheMaskedIconsOneSelectionAndThePreselect
   ScriptedSession session("");
   auto previous = platform::InstallDialogHost(
       std::make_unique<CallbackHost>([](platform::HostedDialog& hosted) {
-        auto& dialog = dynamic_cast<CInserterPaperSelectionDlg&>(hosted);
+        auto& dialog = framework::testing::DialogOf<CInserterPaperSelectionDlg>(hosted);
         const framework::ListView& list = *dialog.m_listPaper;
         EXPECT_EQ(list.GetImageList(framework::kLvsilNormal), &dialog.m_imageList);
         EXPECT_EQ(dialog.m_imageList.GetImageCount(), 9);

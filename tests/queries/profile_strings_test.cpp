@@ -187,7 +187,7 @@ TEST_F(ProfileStringsTest, SilentDeviceKeepsAllGroupsWaitingAtOnce) {
     std::unique_lock lock(mutex);
     mostWaiting = std::max(mostWaiting, ++waiting);
     arrived.notify_all();
-    arrived.wait_for(lock, std::chrono::seconds(2), [&] { return mostWaiting == kGroups; });
+    arrived.wait_for(lock, std::chrono::seconds(10), [&] { return mostWaiting == kGroups; });
     --waiting;
     return Snmp_pp::ScriptedReply::Timeout();
   });

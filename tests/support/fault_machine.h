@@ -1,10 +1,12 @@
 // A machine that fails the n-th call the module makes of it: the spooler,
 // the registry, the kernel (time and locale formatting, code page
-// conversion, short paths, dynamic loading, global memory), the network
-// (name resolution) and the SNMP sessions (opening and sending). It wraps a
+// conversion, short paths, dynamic loading, output files, global memory),
+// the network (name resolution, IPX service look-up and datagram sockets)
+// and the SNMP sessions (opening and sending). It wraps a
 // simulated machine and a session backend, passes every other call through,
-// and counts what the module holds open: queues, keys, modules, blocks and
-// sessions. Release calls never fail: a caller cannot do anything about them.
+// and counts what the module holds open: queues, keys, modules, files,
+// look-ups, sockets, blocks and sessions. Release calls never fail: a caller cannot do anything
+// about them.
 //
 // To cover a new interface method: forward it through Fallible (with what
 // the call answers when it fails) or, for a call that cannot fail, straight
@@ -206,22 +208,20 @@ class FaultIpxSocket : public IpxDatagramSocket {
  public:
   FaultIpxSocket(std::unique_ptr<IpxDatagramSocket> inner, FaultPlan& plan)
       : inner_(std::move(inner)), plan_(plan) {
-    plan_.Acquired("ipx socket");
+    plan_.Acquired("IPX socket");
   }
-  ~FaultIpxSocket() override { plan_.Released("ipx socket"); }
-  FaultIpxSocket(const FaultIpxSocket&) = delete;
-  FaultIpxSocket& operator=(const FaultIpxSocket&) = delete;
+  ~FaultIpxSocket() override { plan_.Released("IPX socket"); }
 
   int Connect(const IpxSocketAddress& peer) override {
-    return Fallible(plan_, "connect", kWsaEnetunreach, [&] { return inner_->Connect(peer); });
+    return Fallible(plan_, "IPX connect", kWsaEnetunreach, [&] { return inner_->Connect(peer); });
   }
   int SendTo(const void* data, std::size_t size, const IpxSocketAddress& peer) override {
-    return Fallible(plan_, "sendto", kWsaEnetunreach,
+    return Fallible(plan_, "IPX sendto", kWsaEnetunreach,
                     [&] { return inner_->SendTo(data, size, peer); });
   }
   int ReceiveFrom(void* data, std::size_t capacity, std::uint32_t timeoutMilliseconds,
                   std::size_t* received) override {
-    return Fallible(plan_, "recvfrom", kWsaTimedOut, [&] {
+    return Fallible(plan_, "IPX recvfrom", kWsaEnetunreach, [&] {
       return inner_->ReceiveFrom(data, capacity, timeoutMilliseconds, received);
     });
   }
@@ -242,17 +242,22 @@ class FaultNetwork : public Network {
     resolvers_.push_back(std::make_unique<FaultResolver>(*bound, plan_));
     return resolvers_.back().get();
   }
-
   int EnumNameSpaceProviders(std::uint32_t* bufferLength,
                              std::vector<std::string>* identifiers) override {
-    return Fallible(plan_, "WSAEnumNameSpaceProviders", kWsaEinval,
-                    [&] { return inner_.EnumNameSpaceProviders(bufferLength, identifiers); });
+    if (plan_.Fail("WSAEnumNameSpaceProviders")) {
+      identifiers->clear();
+      return kWsaEinval;
+    }
+    return inner_.EnumNameSpaceProviders(bufferLength, identifiers);
   }
   int LookupServiceBegin(const ServiceQuery& query, std::uint32_t flags,
                          LookupHandle* handle) override {
-    const int error = Fallible(plan_, "WSALookupServiceBegin", kWsaServiceNotFound,
-                               [&] { return inner_.LookupServiceBegin(query, flags, handle); });
-    if (error == 0) plan_.Acquired("service look-up");
+    if (plan_.Fail("WSALookupServiceBegin")) {
+      *handle = nullptr;
+      return kWsaServiceNotFound;
+    }
+    const int error = inner_.LookupServiceBegin(query, flags, handle);
+    if (error == 0 && *handle != nullptr) plan_.Acquired("service look-up");
     return error;
   }
   int LookupServiceNext(LookupHandle handle, std::uint32_t flags, std::uint32_t* bufferLength,
@@ -262,16 +267,16 @@ class FaultNetwork : public Network {
     });
   }
   int LookupServiceEnd(LookupHandle handle) override {
-    plan_.Released("service look-up");
+    if (handle != nullptr) plan_.Released("service look-up");
     return inner_.LookupServiceEnd(handle);
   }
   std::unique_ptr<IpxDatagramSocket> OpenIpxDatagramSocket(int* error) override {
-    auto socket = Fallible<std::unique_ptr<IpxDatagramSocket>>(
-        plan_, "socket(AF_IPX)", nullptr, [&] { return inner_.OpenIpxDatagramSocket(error); });
-    if (socket == nullptr) {
-      if (*error == 0) *error = kWsaEafnosupport;
+    if (plan_.Fail("IPX socket")) {
+      *error = kWsaEinval;
       return nullptr;
     }
+    std::unique_ptr<IpxDatagramSocket> socket = inner_.OpenIpxDatagramSocket(error);
+    if (socket == nullptr) return nullptr;
     return std::make_unique<FaultIpxSocket>(std::move(socket), plan_);
   }
   bool HasIpx() override { return inner_.HasIpx(); }
@@ -298,6 +303,31 @@ class FaultUserInterface : public UserInterface {
 
  private:
   UserInterface& inner_;
+  FaultPlan& plan_;
+};
+
+class FaultOutputFile : public OutputFile {
+ public:
+  FaultOutputFile(std::unique_ptr<OutputFile> inner, FaultPlan& plan)
+      : inner_(std::move(inner)), plan_(plan) {
+    plan_.Acquired("output file");
+  }
+  ~FaultOutputFile() override { plan_.Released("output file"); }
+
+  bool Write(const void* bytes, std::size_t count) override {
+    return Fallible(plan_, "file write", false, [&] { return inner_->Write(bytes, count); });
+  }
+  // A failed close still closes.
+  bool Finish(bool complete) override {
+    if (plan_.Fail("file close")) {
+      inner_->Finish(false);
+      return false;
+    }
+    return inner_->Finish(complete);
+  }
+
+ private:
+  std::unique_ptr<OutputFile> inner_;
   FaultPlan& plan_;
 };
 
@@ -352,8 +382,10 @@ class FaultKernel : public Kernel {
     inner_.FreeLibrary(module);
   }
   std::unique_ptr<OutputFile> OpenOutputFile(const char* path) override {
-    return Fallible<std::unique_ptr<OutputFile>>(plan_, "OpenOutputFile", nullptr,
-                                                 [&] { return inner_.OpenOutputFile(path); });
+    if (plan_.Fail("open file")) return nullptr;
+    std::unique_ptr<OutputFile> file = inner_.OpenOutputFile(path);
+    if (file == nullptr) return nullptr;
+    return std::make_unique<FaultOutputFile>(std::move(file), plan_);
   }
   void* GlobalAlloc(std::size_t bytes) override {
     void* block =

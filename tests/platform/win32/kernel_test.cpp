@@ -30,6 +30,39 @@ TEST(Win32KernelFormats, DatesAndTimesFollowThePictureAndTheCapacity) {
   EXPECT_EQ(kernel.GetDateFormat(0, &kMorning, nullptr, text.data(), -1), 0);
 }
 
+// The test setting is read when the kernel is made; it goes again on every path.
+class FrozenClockSetting {
+ public:
+  explicit FrozenClockSetting(const char* text) { _putenv_s(kFrozenClockVariable, text); }
+  ~FrozenClockSetting() { _putenv_s(kFrozenClockVariable, ""); }
+};
+
+TEST(Win32KernelClock, TheTestSettingFreezesNowForEveryReaderAndABadOneIsIgnored) {
+  {
+    const FrozenClockSetting setting("1999-12-31 23:59:58");
+    Win32Kernel kernel;
+    const SystemTime now = kernel.GetLocalTime();
+    EXPECT_EQ(now.year, 1999);
+    EXPECT_EQ(now.month, 12);
+    EXPECT_EQ(now.day, 31);
+    EXPECT_EQ(now.dayOfWeek, 5);  // a Friday
+    EXPECT_EQ(now.second, 58);
+    // A format without a time formats the frozen now, not the system's.
+    std::array<char, 32> text{};
+    ASSERT_EQ(kernel.GetDateFormat(0, nullptr, "yyyy-MM-dd", text.data(), text.size()), 11);
+    EXPECT_EQ(std::string(text.data()), "1999-12-31");
+    ASSERT_EQ(kernel.GetTimeFormat(0, nullptr, "HH:mm:ss", text.data(), text.size()), 9);
+    EXPECT_EQ(std::string(text.data()), "23:59:58");
+    const std::tm broken = kernel.CurrentLocalBreakdown();
+    EXPECT_EQ(broken.tm_year, 99);
+    EXPECT_EQ(broken.tm_mday, 31);
+    EXPECT_EQ(broken.tm_hour, 23);
+  }
+  const FrozenClockSetting malformed("1999-02-30 10:00:00");
+  Win32Kernel kernel;
+  EXPECT_GT(kernel.GetLocalTime().year, 2000);
+}
+
 TEST(Win32KernelCodePages, CharactersACodePageLacksBecomeQuestionMarks) {
   Win32Kernel kernel;
   std::array<char, 16> bytes{};

@@ -37,8 +37,8 @@ class RecordingDialog : public HostedDialog {
   int result = 0;
 };
 
-// Until the framework reaches real windows, a dialog ends as one that could
-// not be created, before any of its own code runs.
+// Dialogs run in real windows here: a hosted (scripted) dialog ends as one
+// that could not be created, before any of its own code runs.
 TEST(Win32DialogHost, EndsEachDialogAsNotCreated) {
   RecordingDialog dialog;
   CurrentDialogHost().RunModal(dialog);

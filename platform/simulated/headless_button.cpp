@@ -1,8 +1,10 @@
-#include "framework/button.h"
+#include "platform/simulated/headless_button.h"
 
-#include "framework/window_constants.h"
+#include "platform/window_constants.h"
 
-namespace framework {
+namespace platform::simulated {
+
+using namespace window;
 
 std::uint32_t Button::type() const { return style() & kBsTypeMask; }
 
@@ -31,6 +33,15 @@ std::string_view Button::kind() const {
   return "button";
 }
 
+std::intptr_t Button::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (message == kBmGetCheck) return check_;
+  if (message == kBmSetCheck) {
+    SetCheck(static_cast<int>(wParam));
+    return 0;
+  }
+  return Control::Send(message, wParam, lParam);
+}
+
 bool Button::Click() {
   if (!TakesInput() || type() == kBsGroupBox) return false;
   if (IsAutomatic()) {
@@ -46,10 +57,10 @@ bool Button::Click() {
   return true;
 }
 
-platform::ControlSnapshot Button::Snapshot() const {
-  platform::ControlSnapshot snapshot = Control::Snapshot();
+ControlSnapshot Button::Snapshot() const {
+  ControlSnapshot snapshot = Control::Snapshot();
   snapshot.checked = check_;
   return snapshot;
 }
 
-}  // namespace framework
+}  // namespace platform::simulated

@@ -1,21 +1,21 @@
-// Buttons, combo boxes, list views, scroll bars, date-time pickers and image
-// lists behave as their Win32 counterparts do where the prompts depend on it.
+// The headless buttons, combo boxes, list views, scroll bars and date-time
+// pickers behave as their Win32 counterparts do where the prompts depend on it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "framework/button.h"
-#include "framework/combo_box.h"
-#include "framework/date_time_picker.h"
-#include "framework/image_list.h"
-#include "framework/list_view.h"
-#include "framework/scroll_bar.h"
-#include "framework/window_constants.h"
-#include "scripted_session.h"
+#include "platform/simulated/headless_button.h"
+#include "platform/simulated/headless_combo_box.h"
+#include "platform/simulated/headless_date_time_picker.h"
+#include "platform/simulated/headless_list_view.h"
+#include "platform/simulated/headless_scroll_bar.h"
+#include "platform/window_constants.h"
+#include "tests/framework/scripted_session.h"
 
-namespace framework {
+namespace platform::simulated {
 namespace {
 
-using testing::RecordingOwner;
+using namespace platform::window;
+using framework::testing::RecordingOwner;
 using Event = RecordingOwner::Event;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -168,9 +168,10 @@ TEST(ScrollBarTest, BothArrowsEnableOrDisableTheControlItself) {
 }
 
 TEST(DateTimePickerTest, PickingKeepsThePartThePickerDoesNotEditAndRespectsTheRange) {
-  testing::ScriptedSession session("",
-                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\SimulatedMachine\\System]\n"
-                                   "\"Now\"=\"2012-05-17 09:05:30\"\n");
+  framework::testing::ScriptedSession session(
+      "",
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\SimulatedMachine\\System]\n"
+      "\"Now\"=\"2012-05-17 09:05:30\"\n");
   RecordingOwner owner;
   DateTimePicker date(owner, 4000, kWsVisible, "");
   DateTimePicker time(owner, 4001, kWsVisible | kDtsTimeFormat, "");
@@ -202,32 +203,5 @@ TEST(DateTimePickerTest, PickingKeepsThePartThePickerDoesNotEditAndRespectsTheRa
   EXPECT_EQ(time.GetWindowText(), "14:45");
 }
 
-TEST(ImageListTest, MaskedBitmapIsCutIntoImagesOfTheListsWidth) {
-  // A 288 x 32 BMP header: nine 32-pixel icons.
-  std::vector<std::uint8_t> file(54, 0);
-  file[0] = 'B';
-  file[1] = 'M';
-  file[14] = 40;
-  file[18] = 288 & 0xFF;
-  file[19] = 288 >> 8;
-  file[22] = 32;
-  file[28] = 4;
-  const auto bitmap = Bitmap::FromFile(file);
-  ASSERT_TRUE(bitmap.has_value());
-
-  ImageList list;
-  EXPECT_EQ(list.AddMasked(*bitmap, Rgb(0, 128, 0)), -1);  // not created yet
-  ASSERT_TRUE(list.Create(32, 32, ImageList::kMask, 4, 4));
-  EXPECT_EQ(list.AddMasked(*bitmap, Rgb(0, 128, 0)), 0);
-  EXPECT_EQ(list.GetImageCount(), 9);
-  EXPECT_EQ(list.maskColour(), Rgb(0, 128, 0));
-
-  ImageList wide;
-  wide.Create(300, 32, ImageList::kMask, 4, 4);
-  EXPECT_EQ(wide.AddMasked(*bitmap, 0), -1);
-  file[1] = 'X';
-  EXPECT_FALSE(Bitmap::FromFile(file).has_value());
-}
-
 }  // namespace
-}  // namespace framework
+}  // namespace platform::simulated

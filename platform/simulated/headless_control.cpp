@@ -1,11 +1,13 @@
-#include "framework/control.h"
+#include "platform/simulated/headless_control.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "framework/window_constants.h"
+#include "platform/window_constants.h"
 
-namespace framework {
+namespace platform::simulated {
+
+using namespace window;
 
 Control::Control(ControlOwner& owner, int id, std::uint32_t style, std::string text)
     : owner_(owner),
@@ -21,10 +23,21 @@ void Control::ModifyStyle(std::uint32_t remove, std::uint32_t add) {
 
 void Control::SetWindowText(std::string_view text) { text_.assign(text); }
 
+std::intptr_t Control::Send(unsigned /*message*/, std::uintptr_t /*wParam*/,
+                            std::intptr_t /*lParam*/) {
+  return 0;
+}
+
+std::intptr_t StaticText::Send(unsigned message, std::uintptr_t /*wParam*/, std::intptr_t lParam) {
+  const std::intptr_t previous = image_;
+  if (message == window::kStmSetImage) image_ = lParam;
+  return message == window::kStmSetImage || message == window::kStmGetImage ? previous : 0;
+}
+
 bool Control::IsTabStop() const { return (style_ & kWsTabStop) != 0; }
 
-platform::ControlSnapshot Control::Snapshot() const {
-  platform::ControlSnapshot snapshot;
+ControlSnapshot Control::Snapshot() const {
+  ControlSnapshot snapshot;
   snapshot.id = id_;
   snapshot.kind = std::string(kind());
   snapshot.text = text_;
@@ -56,4 +69,4 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
-}  // namespace framework
+}  // namespace platform::simulated

@@ -1,10 +1,13 @@
-#include "framework/edit.h"
+#include "platform/simulated/headless_edit.h"
 
 #include <algorithm>
 
-#include "framework/window_constants.h"
+#include "platform/window_constants.h"
 
-namespace framework {
+namespace platform::simulated {
+
+using namespace window;
+
 namespace {
 
 bool IsDigit(std::string_view character) {
@@ -25,6 +28,43 @@ void Edit::SetWindowText(std::string_view text) {
   selStart_ = selEnd_ = 0;
   caretScrolledIntoView_ = false;
   Changed();
+}
+
+std::intptr_t Edit::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  switch (message) {
+    case kEmGetSel:
+      if (wParam != 0) *reinterpret_cast<std::uint32_t*>(wParam) = selStart_;
+      if (lParam != 0) *reinterpret_cast<std::uint32_t*>(lParam) = selEnd_;
+      return (selStart_ & 0xFFFF) | (selEnd_ << 16);
+    case kEmSetSel:
+      SetSel(static_cast<int>(wParam), static_cast<int>(lParam));
+      return 0;
+    case kEmScrollCaret:
+      ScrollCaret();
+      return 1;
+    case kEmReplaceSel:
+      ReplaceSel(lParam != 0 ? reinterpret_cast<const char*>(lParam) : "", wParam != 0);
+      return 0;
+    case kEmLimitText:
+      LimitText(static_cast<int>(wParam));
+      return 0;
+    case kEmGetLimitText:
+      return limit_;
+    case kEmCanUndo:
+      return CanUndo() ? 1 : 0;
+    case kEmUndo:
+      return Undo() ? 1 : 0;
+    case kEmEmptyUndoBuffer:
+      EmptyUndoBuffer();
+      return 0;
+    case kEmSetPasswordChar:
+      SetPasswordChar(static_cast<char>(wParam));
+      return 0;
+    case kEmGetPasswordChar:
+      return static_cast<unsigned char>(passwordChar_);
+    default:
+      return Control::Send(message, wParam, lParam);
+  }
 }
 
 void Edit::LimitText(int limit) { limit_ = limit <= 0 ? kMaximumLimit : limit; }
@@ -115,11 +155,11 @@ void Edit::Changed() {
   NotifyCommand(kEnChange);
 }
 
-platform::ControlSnapshot Edit::Snapshot() const {
-  platform::ControlSnapshot snapshot = Control::Snapshot();
+ControlSnapshot Edit::Snapshot() const {
+  ControlSnapshot snapshot = Control::Snapshot();
   snapshot.selectionStart = selStart_;
   snapshot.selectionEnd = selEnd_;
   return snapshot;
 }
 
-}  // namespace framework
+}  // namespace platform::simulated

@@ -1,10 +1,32 @@
-#include "framework/scroll_bar.h"
+#include "platform/simulated/headless_scroll_bar.h"
 
 #include <algorithm>
 
-#include "framework/window_constants.h"
+#include "platform/window_constants.h"
 
-namespace framework {
+namespace platform::simulated {
+
+using namespace window;
+
+std::intptr_t ScrollBar::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  switch (message) {
+    case kSbmSetPos:
+      return SetScrollPos(static_cast<int>(wParam));
+    case kSbmGetPos:
+      return position_;
+    case kSbmSetRange:
+      SetScrollRange(static_cast<int>(wParam), static_cast<int>(lParam));
+      return 1;
+    case kSbmGetRange:
+      if (wParam != 0) *reinterpret_cast<int*>(wParam) = minimum_;
+      if (lParam != 0) *reinterpret_cast<int*>(lParam) = maximum_;
+      return 1;
+    case kSbmEnableArrows:
+      return EnableScrollBar(static_cast<unsigned>(wParam)) ? 1 : 0;
+    default:
+      return Control::Send(message, wParam, lParam);
+  }
+}
 
 bool ScrollBar::IsVertical() const { return (style() & kSbsVert) != 0; }
 
@@ -68,12 +90,12 @@ void ScrollBar::Send(int code, int position) {
   owner().OnControlScroll(id(), IsVertical(), code, position);
 }
 
-platform::ControlSnapshot ScrollBar::Snapshot() const {
-  platform::ControlSnapshot snapshot = Control::Snapshot();
+ControlSnapshot ScrollBar::Snapshot() const {
+  ControlSnapshot snapshot = Control::Snapshot();
   snapshot.scrollPosition = position_;
   snapshot.lineUpEnabled = IsLineUpEnabled();
   snapshot.lineDownEnabled = IsLineDownEnabled();
   return snapshot;
 }
 
-}  // namespace framework
+}  // namespace platform::simulated

@@ -1,15 +1,16 @@
-#include "framework/edit.h"
+#include "platform/simulated/headless_edit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "framework/window_constants.h"
-#include "scripted_session.h"
+#include "platform/window_constants.h"
+#include "tests/framework/scripted_session.h"
 
-namespace framework {
+namespace platform::simulated {
 namespace {
 
-using testing::RecordingOwner;
+using namespace platform::window;
+using framework::testing::RecordingOwner;
 using Event = RecordingOwner::Event;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -144,4 +145,4 @@ TEST_F(EditTest, PasswordStyleMasksWithAStarUntilChanged) {
 }
 
 }  // namespace
-}  // namespace framework
+}  // namespace platform::simulated

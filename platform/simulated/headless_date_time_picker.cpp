@@ -1,12 +1,15 @@
-#include "framework/date_time_picker.h"
+#include "platform/simulated/headless_date_time_picker.h"
 
 #include <array>
 #include <tuple>
 
-#include "framework/window_constants.h"
 #include "platform/machine.h"
+#include "platform/window_constants.h"
 
-namespace framework {
+namespace platform::simulated {
+
+using namespace window;
+
 namespace {
 
 constexpr int kFormattedCapacity = 256;
@@ -29,6 +32,24 @@ DateTimePicker::DateTimePicker(ControlOwner& owner, int id, std::uint32_t style,
     : Control(owner, id, style, std::move(text)),
       time_(platform::CurrentMachine().kernel().GetLocalTime()) {
   Refresh();
+}
+
+std::intptr_t DateTimePicker::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  auto* times = reinterpret_cast<SystemTime*>(lParam);
+  switch (message) {
+    case kDtmGetSystemTime:
+      return times != nullptr ? GetSystemTime(*times) : kGdtNone;
+    case kDtmSetSystemTime:
+      return times != nullptr && SetSystemTime(static_cast<unsigned>(wParam), *times) ? 1 : 0;
+    case kDtmGetRange:
+      return times != nullptr ? GetRange(times) : 0;
+    case kDtmSetRange:
+      return times != nullptr && SetRange(static_cast<unsigned>(wParam), times) ? 1 : 0;
+    case kDtmSetFormat:
+      return SetFormat(reinterpret_cast<const char*>(lParam)) ? 1 : 0;
+    default:
+      return Control::Send(message, wParam, lParam);
+  }
 }
 
 bool DateTimePicker::IsTimePicker() const { return (style() & kDtsTimeFormat) == kDtsTimeFormat; }
@@ -121,4 +142,4 @@ void DateTimePicker::Refresh() {
   set_text(written > 0 ? std::string(text.data()) : std::string());
 }
 
-}  // namespace framework
+}  // namespace platform::simulated
