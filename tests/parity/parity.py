@@ -7,8 +7,8 @@ by field.
 parity.py --machine PROFILE --calls LIST [--linux PRCFG] [--windows WINE_PRCFG]
 
 The list: one call a line, prcfg's arguments as a shell would split them
-(NAME=VALUE words first set the environment of both sides). Both sides run in
-a folder of the run's own, which holds the files SHORT.TXT and "a long file
+(NAME=VALUE words first set the environment of both sides). Each side runs in
+a folder of its own, which holds the files SHORT.TXT and "a long file
 name.txt": a relative path is named alike on both. Lines that begin with
 blanks under a call are expectations of that call:
 
@@ -137,14 +137,18 @@ def main():
     linux_prcfg = os.path.abspath(options.linux)
     windows_prcfg = os.path.abspath(options.windows)
     machine = ["--machine", os.path.abspath(options.machine)]
-    with tempfile.TemporaryDirectory() as folder:
-        for name in FILES:
-            with open(os.path.join(folder, name), "w"):
-                pass
+    with tempfile.TemporaryDirectory() as top:
+        # A folder for each side: a file one side writes is not there for the other.
+        folders = {side: os.path.join(top, side) for side in ("linux", "windows")}
+        for folder in folders.values():
+            os.mkdir(folder)
+            for name in FILES:
+                with open(os.path.join(folder, name), "w"):
+                    pass
         for call in calls:
             env = dict(os.environ, **call.env)
-            linux = run([linux_prcfg, *machine, "--json", *call.args], env, folder)
-            windows = run([windows_prcfg, *machine, "--json", *call.args], env, folder)
+            linux = run([linux_prcfg, *machine, "--json", *call.args], env, folders["linux"])
+            windows = run([windows_prcfg, *machine, "--json", *call.args], env, folders["windows"])
             title = f"{options.calls}:{call.line_number}: {call.title()}"
             if linux[0] == NOT_DEFINED and windows[0] == NOT_DEFINED:
                 print(f"skip {title}: not defined by either build")
