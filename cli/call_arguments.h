@@ -105,8 +105,8 @@ class CallArguments {
     Vx5BoxRecord* boxes = nullptr;
     char* allocated = nullptr;
     std::string boxFileBefore;  // a box file's state before the call ("" when absent)
-    bool callerQueue = false;  // `text` names a queue the caller opened
-    void* handle = nullptr;    // its handle
+    bool callerQueue = false;   // `text` names a queue the caller opened
+    void* handle = nullptr;     // its handle
   };
 
   void ParseArgument(Slot& slot, const std::string* argument);
