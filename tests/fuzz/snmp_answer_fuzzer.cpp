@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -247,7 +248,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider in(data, size);
   const int which = in.ConsumeIntegralInRange(0, 17);
   auto backend = std::make_shared<Snmp_pp::ScriptedBackend>();
-  backend->SetResponder([&in](const ScriptedSend& send) { return Answer(in, send); });
+  // Some exports send from several threads at once; the fuzzer's bytes are
+  // handed out one answer at a time.
+  std::mutex answering;
+  backend->SetResponder([&in, &answering](const ScriptedSend& send) {
+    const std::lock_guard lock(answering);
+    return Answer(in, send);
+  });
   const Snmp_pp::ScopedSessionBackend scoped(backend);
   const platform::simulated::ScopedMachine machine(
       platform::simulated::SimulatedMachine::FromRegistryLines(kMachine));
