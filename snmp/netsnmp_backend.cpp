@@ -5,6 +5,10 @@
 #include <net-snmp/net-snmp-includes.h>
 // clang-format on
 
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
+
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -20,16 +24,33 @@ constexpr long kMicrosecondsPerTimeoutUnit = 10000;  // the timeout is in hundre
 constexpr char kUdpDomain[] = "udp:";
 constexpr char kUdp6Domain[] = "udp6:";
 
+#ifdef _WIN32
 // The application type this module's Net-SNMP state is shut down under.
 constexpr char kNetSnmpType[] = "vx5prcfg";
+#endif
 
 // Net-SNMP is set up once per process, for numeric identifiers only: no configuration files, no
 // persistent state, no MIB files. init_snmp would read all three, so it is never called: the
 // single-session API registers its transports on first use. What that leaves in Net-SNMP's
-// globals (transports, the default store, enumerations) is shut down when this library is
-// unloaded (its static objects go then, on Windows at process detach): each load and unload of
-// the module would otherwise lose it. A host that set Net-SNMP up itself (init_snmp names an
-// application type) keeps it.
+// globals (transports, the default store, enumerations) must not be lost when this module is
+// unloaded. Where Net-SNMP is linked into the module (the Windows DLL) it is shut down when the
+// module's static objects go, at process detach. Where it is a shared library of its own, its
+// shutdown cannot free everything its set-up allocated, and the set-up runs again after every
+// reload: so this module keeps that library loaded for the life of the process instead, and a
+// reload finds Net-SNMP still set up. A host that set Net-SNMP up itself (init_snmp names an
+// application type) keeps it either way.
+#ifndef _WIN32
+void KeepNetSnmpLoaded() {
+  Dl_info library{};
+  if (dladdr(reinterpret_cast<void*>(&snmp_sess_init), &library) == 0 ||
+      library.dli_fname == nullptr) {
+    return;
+  }
+  // The reference taken here is never given back: that is what keeps the library loaded.
+  (void)dlopen(library.dli_fname, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+#endif
+
 class NetSnmpLifetime {
  public:
   static void Start() {
@@ -40,11 +61,16 @@ class NetSnmpLifetime {
       netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
       netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
       netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
+#ifndef _WIN32
+      if (lifetime.startedHere_) KeepNetSnmpLoaded();
+#endif
     });
   }
 
   ~NetSnmpLifetime() {
+#ifdef _WIN32
     if (startedHere_) snmp_shutdown(kNetSnmpType);
+#endif
   }
   NetSnmpLifetime(const NetSnmpLifetime&) = delete;
   NetSnmpLifetime& operator=(const NetSnmpLifetime&) = delete;
