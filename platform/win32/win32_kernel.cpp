@@ -7,23 +7,11 @@
 #include <string>
 
 #include "platform/frozen_clock.h"
+#include "platform/win32/system_time.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {
-
-SYSTEMTIME ToSystemTime(const SystemTime& time) {
-  SYSTEMTIME system{};
-  system.wYear = time.year;
-  system.wMonth = time.month;
-  system.wDayOfWeek = time.dayOfWeek;
-  system.wDay = time.day;
-  system.wHour = time.hour;
-  system.wMinute = time.minute;
-  system.wSecond = time.second;
-  system.wMilliseconds = time.milliseconds;
-  return system;
-}
 
 // The text calls take int lengths; a longer text is refused, not cut.
 bool FitsInt(std::size_t length) { return length <= static_cast<std::size_t>(INT_MAX); }
@@ -112,16 +100,7 @@ SystemTime Win32Kernel::GetLocalTime() {
   if (frozenNow_) return *frozenNow_;
   SYSTEMTIME system{};
   ::GetLocalTime(&system);
-  SystemTime time;
-  time.year = system.wYear;
-  time.month = system.wMonth;
-  time.dayOfWeek = system.wDayOfWeek;
-  time.day = system.wDay;
-  time.hour = system.wHour;
-  time.minute = system.wMinute;
-  time.second = system.wSecond;
-  time.milliseconds = system.wMilliseconds;
-  return time;
+  return FromSystemTime(system);
 }
 
 std::tm Win32Kernel::CurrentLocalBreakdown() {

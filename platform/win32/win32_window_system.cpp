@@ -5,6 +5,7 @@
 // scroll messages handed to the code behind it.
 #include "platform/win32/win32_window_system.h"
 
+#include "platform/win32/system_time.h"
 #include "platform/win32/windows_api.h"
 // clang-format off
 #include <commctrl.h>
@@ -45,32 +46,6 @@ void InitCommonControlsOnce() {
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
   });
-}
-
-SYSTEMTIME ToSystemTime(const SystemTime& time) {
-  SYSTEMTIME converted{};
-  converted.wYear = time.year;
-  converted.wMonth = time.month;
-  converted.wDayOfWeek = time.dayOfWeek;
-  converted.wDay = time.day;
-  converted.wHour = time.hour;
-  converted.wMinute = time.minute;
-  converted.wSecond = time.second;
-  converted.wMilliseconds = time.milliseconds;
-  return converted;
-}
-
-SystemTime FromSystemTime(const SYSTEMTIME& time) {
-  SystemTime converted;
-  converted.year = time.wYear;
-  converted.month = time.wMonth;
-  converted.dayOfWeek = time.wDayOfWeek;
-  converted.day = time.wDay;
-  converted.hour = time.wHour;
-  converted.minute = time.wMinute;
-  converted.second = time.wSecond;
-  converted.milliseconds = time.wMilliseconds;
-  return converted;
 }
 
 LVITEMA ToListItem(const ListViewItem& item) {
