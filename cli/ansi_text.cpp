@@ -1,7 +1,7 @@
 #include "cli/ansi_text.h"
 
+#include "platform/scripted/trace.h"
 #include "platform/simulated/code_pages.h"
-#include "platform/simulated/trace.h"
 
 namespace prcfg {
 namespace {
@@ -15,7 +15,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string HexOf(std::string_view bytes) { return platform::simulated::HexBytes(bytes); }
+std::string HexOf(std::string_view bytes) { return platform::scripted::HexBytes(bytes); }
 
 std::optional<std::string> BytesFromHex(std::string_view hex) {
   if (hex.size() % 2 != 0) return std::nullopt;

@@ -31,8 +31,7 @@ std::string ReadText(const platform::RegistryKey& key, const char* name) {
 
 MachineQueues ListQueues(const std::string& path) {
   // No trace: only the library's events belong in the CLI's trace file.
-  auto machine =
-      platform::simulated::SimulatedMachine::FromFile(path, platform::simulated::Trace());
+  auto machine = platform::simulated::SimulatedMachine::FromFile(path, platform::scripted::Trace());
   MachineQueues result;
   result.ansiCodePage = machine->ansiCodePage();
   platform::Registry& registry = machine->registry();
@@ -55,7 +54,7 @@ MachineQueues ListQueues(const std::string& path) {
 
 std::optional<std::string> ProfileError(const std::string& path) {
   try {
-    platform::simulated::SimulatedMachine::FromFile(path, platform::simulated::Trace());
+    platform::simulated::SimulatedMachine::FromFile(path, platform::scripted::Trace());
     return std::nullopt;
   } catch (const platform::simulated::RegFileError& error) {
     return error.what();
@@ -64,7 +63,7 @@ std::optional<std::string> ProfileError(const std::string& path) {
 
 std::uint32_t ProfileAnsiCodePage(const std::string& path) noexcept {
   try {
-    return platform::simulated::SimulatedMachine::FromFile(path, platform::simulated::Trace())
+    return platform::simulated::SimulatedMachine::FromFile(path, platform::scripted::Trace())
         ->ansiCodePage();
   } catch (...) {
     return kDefaultAnsiCodePage;

@@ -17,7 +17,7 @@
 #include "cli/module_session.h"
 #include "cli/report_output.h"
 #include "cli/tour.h"
-#include "platform/simulated/user_script.h"
+#include "platform/scripted/user_script.h"
 
 namespace prcfg {
 namespace {
@@ -72,8 +72,8 @@ Options ParseOptions(int argc, char** argv) {
   if (options.user) {
     // A script the machine would refuse is a bad argument, caught before any call.
     try {
-      platform::simulated::ParseUserScript(*options.user);
-    } catch (const platform::simulated::UserScriptError& error) {
+      platform::scripted::ParseUserScript(*options.user);
+    } catch (const platform::scripted::UserScriptError& error) {
       throw UsageError(std::string("--user: ") + error.what());
     }
   }

@@ -67,6 +67,11 @@ class HostedDialog {
   // Applies one action; false when the dialog refused it (no such control,
   // disabled or hidden control, wrong kind).
   virtual bool Apply(const UserAction& action) = 0;
+  // Whether the action applied last was taken, once its input has reached the
+  // dialog. A dialog that knows at once (Apply's answer) always says true;
+  // a real window learns it only after its message loop has handled the
+  // keystrokes.
+  virtual bool Settle() { return true; }
   virtual bool IsOpen() const = 0;
   // The result the dialog closed with (meaningful once closed).
   virtual int Result() const = 0;

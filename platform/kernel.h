@@ -33,6 +33,9 @@ struct VersionInfo {
 // GetTimeFormatA flags.
 inline constexpr std::uint32_t kTimeNoSeconds = 0x2;
 
+// CP_UTF8, a code page WideToAnsi and AnsiToWide take like any other.
+inline constexpr std::uint32_t kCodePageUtf8 = 65001;
+
 // GetLocaleInfoA types.
 inline constexpr std::uint32_t kLocaleSDecimal = 0x0E;
 inline constexpr std::uint32_t kLocaleSShortDate = 0x1F;

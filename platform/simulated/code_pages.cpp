@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "code_page_tables.h"
+#include "platform/kernel.h"
 
 namespace platform::simulated {
 namespace {
@@ -10,7 +11,6 @@ namespace {
 using tables::CodePageTable;
 using tables::kUnmapped;
 
-constexpr std::uint32_t kCodePageUtf8 = 65001;
 // WideCharToMultiByte's default character.
 constexpr char kDefaultChar = '?';
 // What an undecodable byte or pair of an ANSI code page becomes.

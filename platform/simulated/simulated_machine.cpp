@@ -58,7 +58,8 @@ KernelSettings ReadKernelSettings(const RegistryTree& tree, std::string_view sou
   return settings;
 }
 
-std::unique_ptr<SimulatedMachine> SimulatedMachine::FromFile(const std::string& path, Trace trace) {
+std::unique_ptr<SimulatedMachine> SimulatedMachine::FromFile(const std::string& path,
+                                                             scripted::Trace trace) {
   auto tree = std::make_shared<RegistryTree>(ReadRegFile(path));
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
@@ -66,7 +67,8 @@ std::unique_ptr<SimulatedMachine> SimulatedMachine::FromFile(const std::string& 
   return std::make_unique<SimulatedMachine>(std::move(tree), path, directory, std::move(trace));
 }
 
-std::unique_ptr<SimulatedMachine> SimulatedMachine::FromText(std::string_view text, Trace trace) {
+std::unique_ptr<SimulatedMachine> SimulatedMachine::FromText(std::string_view text,
+                                                             scripted::Trace trace) {
   auto tree = std::make_shared<RegistryTree>();
   ApplyRegFile(*tree, text, kMemorySource);
   return std::make_unique<SimulatedMachine>(std::move(tree), std::string(kMemorySource),
@@ -74,19 +76,19 @@ std::unique_ptr<SimulatedMachine> SimulatedMachine::FromText(std::string_view te
 }
 
 std::unique_ptr<SimulatedMachine> SimulatedMachine::FromRegistryLines(std::string_view lines,
-                                                                      Trace trace) {
+                                                                      scripted::Trace trace) {
   return FromText(WithHeader(lines), std::move(trace));
 }
 
 SimulatedMachine::SimulatedMachine(std::shared_ptr<RegistryTree> tree, std::string profile,
-                                   std::string driverDirectory, Trace trace)
+                                   std::string driverDirectory, scripted::Trace trace)
     // Copies, not moves: the order in which arguments are evaluated is open.
     : SimulatedMachine(tree, ReadKernelSettings(*tree, profile.empty() ? kMemorySource : profile),
                        profile, driverDirectory, std::move(trace)) {}
 
 SimulatedMachine::SimulatedMachine(std::shared_ptr<RegistryTree> tree,
                                    const KernelSettings& settings, std::string profile,
-                                   std::string driverDirectory, Trace trace)
+                                   std::string driverDirectory, scripted::Trace trace)
     : tree_(std::move(tree)),
       trace_(std::move(trace)),
       ansiCodePage_(settings.ansiCodePage),
@@ -113,13 +115,13 @@ ScopedMachine::~ScopedMachine() { InstallMachine(std::move(previous_)); }
 namespace platform {
 
 std::unique_ptr<Machine> CreateDefaultMachine() {
+  using scripted::Trace;
   using simulated::SimulatedMachine;
-  using simulated::Trace;
   const char* path = std::getenv(simulated::kMachineVariable);
   if (path == nullptr || *path == '\0') {
     return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),
                                               std::string(), std::string(),
-                                              Trace::FromEnvironment());
+                                              scripted::Trace::FromEnvironment());
   }
   try {
     auto machine = SimulatedMachine::FromFile(path);
@@ -130,7 +132,7 @@ std::unique_ptr<Machine> CreateDefaultMachine() {
   } catch (const simulated::RegFileError& error) {
     // A refused profile leaves the process an empty machine, and says why.
     std::fprintf(stderr, "vx5prcfg: %s\n", error.what());
-    Trace trace = Trace::FromEnvironment();
+    scripted::Trace trace = scripted::Trace::FromEnvironment();
     trace.Write({{"event", "profile_error"}, {"message", error.what()}});
     return std::make_unique<SimulatedMachine>(std::make_shared<simulated::RegistryTree>(),
                                               std::string(), std::string(), std::move(trace));

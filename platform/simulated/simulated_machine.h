@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "platform/machine.h"
+#include "platform/scripted/trace.h"
 #include "platform/simulated/registry_tree.h"
 #include "platform/simulated/simulated_kernel.h"
 #include "platform/simulated/simulated_network.h"
 #include "platform/simulated/simulated_registry.h"
 #include "platform/simulated/simulated_spooler.h"
 #include "platform/simulated/simulated_user_interface.h"
-#include "platform/simulated/trace.h"
 
 namespace platform::simulated {
 
@@ -31,20 +31,21 @@ KernelSettings ReadKernelSettings(const RegistryTree& tree, std::string_view sou
 class SimulatedMachine : public Machine {
  public:
   // The machine of the profile at `path`; throws RegFileError when refused.
-  static std::unique_ptr<SimulatedMachine> FromFile(const std::string& path,
-                                                    Trace trace = Trace::FromEnvironment());
+  static std::unique_ptr<SimulatedMachine> FromFile(
+      const std::string& path, scripted::Trace trace = scripted::Trace::FromEnvironment());
   // The machine of the .reg text `text` (header included). The default trace
   // keeps its records in memory.
-  static std::unique_ptr<SimulatedMachine> FromText(std::string_view text, Trace trace = Memory());
+  static std::unique_ptr<SimulatedMachine> FromText(std::string_view text,
+                                                    scripted::Trace trace = Memory());
   // The same without the header line: a test's machine in one line.
   static std::unique_ptr<SimulatedMachine> FromRegistryLines(std::string_view lines,
-                                                             Trace trace = Memory());
+                                                             scripted::Trace trace = Memory());
 
   // A machine holding `tree`. `profile` names it in the trace (empty: none);
   // driver files without a folder are found in `driverDirectory`.
   explicit SimulatedMachine(std::shared_ptr<RegistryTree> tree = std::make_shared<RegistryTree>(),
                             std::string profile = {}, std::string driverDirectory = {},
-                            Trace trace = Memory());
+                            scripted::Trace trace = Memory());
 
   Spooler& spooler() override { return spooler_; }
   Registry& registry() override { return registry_; }
@@ -54,23 +55,23 @@ class SimulatedMachine : public Machine {
   std::string InteractiveUserSid() override { return interactiveUserSid_; }
 
   // The simulated pieces, for tests, the dialog host and the CLI.
-  Trace& trace() { return trace_; }
+  scripted::Trace& trace() { return trace_; }
   SimulatedSpooler& simulatedSpooler() { return spooler_; }
   SimulatedUserInterface& simulatedUi() { return ui_; }
   RegistryTree& tree() { return *tree_; }
   std::uint32_t ansiCodePage() const { return ansiCodePage_; }
 
  private:
-  static Trace Memory() {
-    Trace trace;
+  static scripted::Trace Memory() {
+    scripted::Trace trace;
     trace.CaptureInMemory();
     return trace;
   }
   SimulatedMachine(std::shared_ptr<RegistryTree> tree, const KernelSettings& settings,
-                   std::string profile, std::string driverDirectory, Trace trace);
+                   std::string profile, std::string driverDirectory, scripted::Trace trace);
 
   std::shared_ptr<RegistryTree> tree_;
-  Trace trace_;
+  scripted::Trace trace_;
   std::uint32_t ansiCodePage_;
   std::string interactiveUserSid_;
   SimulatedRegistry registry_;

@@ -1,5 +1,7 @@
 #include "platform/simulated/simulated_user_interface.h"
 
+#include "platform/scripted/script_player.h"
+
 namespace platform::simulated {
 
 int SimulatedUserInterface::MessageBox(WindowHandle owner, std::string_view text,
@@ -7,14 +9,8 @@ int SimulatedUserInterface::MessageBox(WindowHandle owner, std::string_view text
   MessageBoxRecord record{std::nullopt, std::string(text), std::string(caption), type, kIdOk};
   if (owner != nullptr && ownerResolver_) record.ownerTemplateId = ownerResolver_(owner);
 
-  nlohmann::json event = {{"event", "message_box"},
-                          {"owner", nullptr},
-                          {"caption_hex", HexBytes(record.caption)},
-                          {"text_hex", HexBytes(record.text)},
-                          {"type", record.type},
-                          {"result", record.result}};
-  if (record.ownerTemplateId) event["owner"] = *record.ownerTemplateId;
-  trace_.Write(event);
+  trace_.Write(scripted::MessageBoxRecord(record.ownerTemplateId, record.text, record.caption,
+                                          record.type, record.result));
   messageBoxes_.push_back(std::move(record));
   return kIdOk;
 }

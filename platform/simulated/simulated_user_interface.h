@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/simulated/trace.h"
+#include "platform/scripted/trace.h"
 #include "platform/user_interface.h"
 
 namespace platform::simulated {
@@ -25,7 +25,7 @@ class SimulatedUserInterface : public UserInterface {
   // Names the dialog template of an owner window; the dialog host sets it.
   using OwnerResolver = std::function<std::optional<int>(WindowHandle)>;
 
-  explicit SimulatedUserInterface(Trace& trace) : trace_(trace) {}
+  explicit SimulatedUserInterface(scripted::Trace& trace) : trace_(trace) {}
 
   int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption,
                  unsigned type) override;
@@ -35,7 +35,7 @@ class SimulatedUserInterface : public UserInterface {
   const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
 
  private:
-  Trace& trace_;
+  scripted::Trace& trace_;
   OwnerResolver ownerResolver_;
   std::vector<MessageBoxRecord> messageBoxes_;
 };

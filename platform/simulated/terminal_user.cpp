@@ -70,7 +70,7 @@ void TerminalUser::Show(const HostedDialog& dialog) {
   out_.flush();
 }
 
-std::optional<ScriptStatement> TerminalUser::Next(const HostedDialog& dialog) {
+std::optional<scripted::ScriptStatement> TerminalUser::Next(const HostedDialog& dialog) {
   while (pending_.empty()) {
     Show(dialog);
     std::string line;
@@ -80,18 +80,20 @@ std::optional<ScriptStatement> TerminalUser::Next(const HostedDialog& dialog) {
       continue;
     }
     try {
-      for (ScriptStatement& statement : ParseUserScript(line)) {
+      for (scripted::ScriptStatement& statement : scripted::ParseUserScript(line)) {
         pending_.push_back(std::move(statement));
       }
-    } catch (const UserScriptError& error) {
+    } catch (const scripted::UserScriptError& error) {
       out_ << error.what() << '\n';
     }
   }
-  ScriptStatement next = std::move(pending_.front());
+  scripted::ScriptStatement next = std::move(pending_.front());
   pending_.pop_front();
   return next;
 }
 
-void TerminalUser::PutBack(ScriptStatement statement) { pending_.push_front(std::move(statement)); }
+void TerminalUser::PutBack(scripted::ScriptStatement statement) {
+  pending_.push_front(std::move(statement));
+}
 
 }  // namespace platform::simulated

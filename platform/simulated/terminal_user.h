@@ -14,15 +14,15 @@ namespace platform::simulated {
 class TerminalUser : public User {
  public:
   TerminalUser(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
-  std::optional<ScriptStatement> Next(const HostedDialog& dialog) override;
-  void PutBack(ScriptStatement statement) override;
+  std::optional<scripted::ScriptStatement> Next(const HostedDialog& dialog) override;
+  void PutBack(scripted::ScriptStatement statement) override;
 
  private:
   void Show(const HostedDialog& dialog);
 
   std::istream& in_;
   std::ostream& out_;
-  std::deque<ScriptStatement> pending_;
+  std::deque<scripted::ScriptStatement> pending_;
 };
 
 // The dialog as the terminal shows it; texts converted from `codePage` to UTF-8.

@@ -75,7 +75,7 @@ class FakeDialog : public HostedDialog {
 class HostTest : public ::testing::Test {
  protected:
   void Run(std::string_view script, std::vector<FakeDialog*> dialogs) {
-    HeadlessDialogHost host(std::make_unique<ScriptUser>(ParseUserScript(script)),
+    HeadlessDialogHost host(std::make_unique<ScriptUser>(scripted::ParseUserScript(script)),
                             [this](const nlohmann::json& record) { records.push_back(record); });
     for (FakeDialog* dialog : dialogs) host.RunModal(*dialog);
   }
@@ -167,7 +167,7 @@ TEST_F(HostTest, MessageBoxesOwnedByAnOpenDialogNameItsTemplate) {
   ASSERT_GE(session.messageBoxes().size(), 1u);
   EXPECT_EQ(session.messageBoxes()[0].ownerTemplateId, 4000);
   // Once closed, the window names nothing.
-  EXPECT_EQ(OpenDialogTemplate(WindowOf(boxing)), std::nullopt);
+  EXPECT_EQ(scripted::OpenDialogTemplate(WindowOf(boxing)), std::nullopt);
 }
 
 TEST(TerminalUserTest, ShowsTheDialogAndReadsStatementsLineByLine) {

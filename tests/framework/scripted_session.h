@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "platform/dialog_host.h"
+#include "platform/scripted/user_script.h"
 #include "platform/simulated/headless_control.h"
 #include "platform/simulated/headless_dialog.h"
 #include "platform/simulated/headless_dialog_host.h"
 #include "platform/simulated/simulated_machine.h"
-#include "platform/simulated/user_script.h"
 #include "platform/user_interface.h"
 
 namespace framework::testing {
@@ -26,7 +26,7 @@ class ScriptedUser {
       : previousHost_(
             platform::InstallDialogHost(std::make_unique<platform::simulated::HeadlessDialogHost>(
                 std::make_unique<platform::simulated::ScriptUser>(
-                    platform::simulated::ParseUserScript(script))))) {}
+                    platform::scripted::ParseUserScript(script))))) {}
   ~ScriptedUser() { platform::InstallDialogHost(std::move(previousHost_)); }
   ScriptedUser(const ScriptedUser&) = delete;
   ScriptedUser& operator=(const ScriptedUser&) = delete;

@@ -1,9 +1,9 @@
-#include "platform/simulated/user_script.h"
+#include "platform/scripted/user_script.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-namespace platform::simulated {
+namespace platform::scripted {
 namespace {
 
 using Kind = UserAction::Kind;
@@ -93,4 +93,4 @@ TEST(UserScriptTest, TextsAreConvertedFromUtf8ToTheCodePage) {
 }
 
 }  // namespace
-}  // namespace platform::simulated
+}  // namespace platform::scripted

@@ -14,15 +14,15 @@
 
 #include "exports/vx5prcfg.h"
 #include "platform/dialog_host.h"
+#include "platform/scripted/user_script.h"
 #include "platform/simulated/headless_dialog_host.h"
 #include "platform/simulated/simulated_machine.h"
-#include "platform/simulated/user_script.h"
 #include "snmp/scripted_backend.h"
 #include "snmp/snmp_pp.h"
 
 namespace {
 
-using platform::simulated::ScriptStatement;
+using platform::scripted::ScriptStatement;
 
 constexpr std::uint32_t kCodePages[] = {1252, 932, 936, 949, 950, 1250, 1251, 65001};
 
@@ -104,13 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string script = in.ConsumeRemainingBytesAsString();
   std::vector<ScriptStatement> statements;
   try {
-    statements = platform::simulated::ParseUserScript(script);
-  } catch (const platform::simulated::UserScriptError&) {
+    statements = platform::scripted::ParseUserScript(script);
+  } catch (const platform::scripted::UserScriptError&) {
     return 0;
   }
   for (const ScriptStatement& statement : statements) {
     for (std::uint32_t codePage : kCodePages) {
-      platform::simulated::ToAnsiAction(statement.action, codePage);
+      platform::scripted::ToAnsiAction(statement.action, codePage);
     }
   }
   const Snmp_pp::ScopedSessionBackend scoped(std::make_shared<Snmp_pp::ScriptedBackend>());

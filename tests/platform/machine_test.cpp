@@ -127,7 +127,7 @@ class DefaultMachine : public testing::Test {
  protected:
   void TearDown() override {
     unsetenv(kMachineVariable);
-    unsetenv(kTraceVariable);
+    unsetenv(scripted::kTraceVariable);
   }
   TempFolder folder_;
 };
@@ -138,7 +138,7 @@ TEST_F(DefaultMachine, LoadsTheProfileNamedByTheEnvironment) {
                     "Windows Registry Editor Version 5.00\r\n"
                     "[HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Q]\r\n");
   setenv(kMachineVariable, profile.c_str(), 1);
-  setenv(kTraceVariable, folder_.Path("trace.jsonl").c_str(), 1);
+  setenv(scripted::kTraceVariable, folder_.Path("trace.jsonl").c_str(), 1);
   std::unique_ptr<Machine> machine = CreateDefaultMachine();
   PrinterHandle handle = machine->spooler().OpenPrinter("Q");
   EXPECT_NE(handle, nullptr);
@@ -156,7 +156,7 @@ TEST_F(DefaultMachine, ARefusedProfileLeavesAnEmptyMachineAndSaysWhy) {
                     "Windows Registry Editor Version 5.00\n"
                     "[HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Q]\n\"Port\"=\n");
   setenv(kMachineVariable, profile.c_str(), 1);
-  setenv(kTraceVariable, folder_.Path("trace.jsonl").c_str(), 1);
+  setenv(scripted::kTraceVariable, folder_.Path("trace.jsonl").c_str(), 1);
   testing::internal::CaptureStderr();
   std::unique_ptr<Machine> machine = CreateDefaultMachine();
   const std::string stderrText = testing::internal::GetCapturedStderr();
@@ -184,8 +184,8 @@ TEST_F(DefaultMachine, WithoutAProfileTheMachineIsEmpty) {
 TEST(ExampleMachine, OfficeProfileDescribesEveryQueueCompletely) {
   const char* source = std::getenv("VX5PRCFG_SOURCE_DIR");
   if (source == nullptr) GTEST_SKIP() << "VX5PRCFG_SOURCE_DIR not set";
-  auto machine =
-      SimulatedMachine::FromFile(std::string(source) + "/sim/machines/office.reg", Trace());
+  auto machine = SimulatedMachine::FromFile(std::string(source) + "/sim/machines/office.reg",
+                                            scripted::Trace());
   Spooler& spooler = machine->spooler();
   const auto queues = spooler.EnumPrinters(kPrinterEnumLocal | kPrinterEnumConnections, "");
   EXPECT_GE(queues.size(), 9u);

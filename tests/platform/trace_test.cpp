@@ -56,11 +56,11 @@ TEST(TraceFile, AppendsOneJsonObjectPerLine) {
                                      ("vx5prcfg-trace-" + std::to_string(getpid()) + ".jsonl");
   std::filesystem::remove(path);
   {
-    Trace first(path.string());
+    scripted::Trace first(path.string());
     first.Write({{"event", "a"}});
   }
   {
-    Trace second(path.string());
+    scripted::Trace second(path.string());
     second.Write({{"event", "b"}, {"text", std::string("\xFF\xFE not UTF-8")}});
     EXPECT_TRUE(second.records().empty()) << "memory capture is off unless asked";
   }
@@ -74,8 +74,8 @@ TEST(TraceFile, AppendsOneJsonObjectPerLine) {
 }
 
 TEST(TraceFile, HexBytesKeepsEveryByte) {
-  EXPECT_EQ(HexBytes(std::string("\x00\x7f\x80\xff", 4)), "007f80ff");
-  EXPECT_EQ(HexBytes(""), "");
+  EXPECT_EQ(scripted::HexBytes(std::string("\x00\x7f\x80\xff", 4)), "007f80ff");
+  EXPECT_EQ(scripted::HexBytes(""), "");
 }
 
 }  // namespace

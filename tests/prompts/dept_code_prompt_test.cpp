@@ -165,7 +165,7 @@ TEST(DeptCodePromptTest, DialogIsTopmostAndTheEditHasTheFocusAfterARefusal) {
   auto previous = platform::InstallDialogHost(
       std::make_unique<framework::testing::CallbackHost>([&](platform::HostedDialog& hosted) {
         for (const char* statement : {"type 4003 00000", "click 1"}) {
-          hosted.Apply(platform::simulated::ParseUserScript(statement).front().action);
+          hosted.Apply(platform::scripted::ParseUserScript(statement).front().action);
         }
         auto& window = dynamic_cast<platform::simulated::HeadlessDialog&>(hosted);
         const auto* edit = dynamic_cast<const platform::simulated::Edit*>(window.Control(kEdit));

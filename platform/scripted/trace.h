@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::simulated {
+namespace platform::scripted {
 
 inline constexpr const char* kTraceVariable = "VX5PRCFG_TRACE";
 
@@ -39,4 +39,4 @@ class Trace {
 // travel through the trace unchanged this way.
 std::string HexBytes(std::string_view bytes);
 
-}  // namespace platform::simulated
+}  // namespace platform::scripted

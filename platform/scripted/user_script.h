@@ -30,7 +30,7 @@
 
 #include "platform/dialog_host.h"
 
-namespace platform::simulated {
+namespace platform::scripted {
 
 inline constexpr const char* kUserVariable = "VX5PRCFG_USER";
 
@@ -54,4 +54,4 @@ std::vector<ScriptStatement> ParseUserScript(std::string_view script);
 // The action with its texts converted from UTF-8 to the ANSI code page.
 UserAction ToAnsiAction(const UserAction& action, std::uint32_t codePage);
 
-}  // namespace platform::simulated
+}  // namespace platform::scripted

@@ -1,12 +1,12 @@
-#include "platform/simulated/user_script.h"
+#include "platform/scripted/user_script.h"
 
 #include <charconv>
 #include <chrono>
 #include <optional>
 
-#include "platform/simulated/code_pages.h"
+#include "platform/machine.h"
 
-namespace platform::simulated {
+namespace platform::scripted {
 namespace {
 
 using Kind = UserAction::Kind;
@@ -262,8 +262,18 @@ std::vector<ScriptStatement> ParseUserScript(std::string_view script) {
 
 UserAction ToAnsiAction(const UserAction& action, std::uint32_t codePage) {
   UserAction converted = action;
-  converted.text = ToAnsi(codePage, Utf8ToUtf16(action.text));
+  converted.text.clear();
+  if (action.text.empty()) return converted;
+  Kernel& kernel = CurrentMachine().kernel();
+  const int units = kernel.AnsiToWide(kCodePageUtf8, action.text, nullptr, 0);
+  if (units <= 0) return converted;
+  std::u16string wide(static_cast<std::size_t>(units), u'\0');
+  kernel.AnsiToWide(kCodePageUtf8, action.text, wide.data(), units);
+  const int bytes = kernel.WideToAnsi(codePage, wide, nullptr, 0);
+  if (bytes <= 0) return converted;
+  converted.text.assign(static_cast<std::size_t>(bytes), '\0');
+  kernel.WideToAnsi(codePage, wide, converted.text.data(), bytes);
   return converted;
 }
 
-}  // namespace platform::simulated
+}  // namespace platform::scripted

@@ -1,9 +1,9 @@
-#include "platform/simulated/trace.h"
+#include "platform/scripted/trace.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace platform::simulated {
+namespace platform::scripted {
 
 Trace::Trace(const std::string& path) {
   if (path.empty()) return;
@@ -44,4 +44,4 @@ std::string HexBytes(std::string_view bytes) {
   return hex;
 }
 
-}  // namespace platform::simulated
+}  // namespace platform::scripted
