@@ -2,12 +2,21 @@
 
 #include <string>
 
+#include "platform/scripted/script_player.h"
+#include "platform/win32/win32_script_session.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 
 int Win32UserInterface::MessageBox(WindowHandle owner, std::string_view text,
                                    std::string_view caption, unsigned type) {
+  if (ScriptSession* session = ScriptSession::Current()) {
+    // A script's user reads the box and presses its only button, as on the
+    // simulated machine: nothing is shown that nobody could answer.
+    session->Record(scripted::MessageBoxRecord(scripted::OpenDialogTemplate(owner), text, caption,
+                                               type, kIdOk));
+    return kIdOk;
+  }
   HWND window = static_cast<HWND>(owner);
   if (window != nullptr && IsWindow(window) == FALSE) window = nullptr;
   // The views need not end in a NUL; the API's texts must.

@@ -9,7 +9,8 @@ namespace platform::win32 {
 class Win32UserInterface : public UserInterface {
  public:
   // MessageBoxA. An owner that is no window (a dialog not shown as one)
-  // gives the box no owner rather than a handle the system refuses.
+  // gives the box no owner rather than a handle the system refuses. With a
+  // user script the box is recorded and answered instead (ScriptSession).
   int MessageBox(WindowHandle owner, std::string_view text, std::string_view caption,
                  unsigned type) override;
   // The hourglass on; off puts back the cursor it replaced. The module may

@@ -6,6 +6,8 @@
 #include "platform/win32/win32_window_system.h"
 
 #include "platform/win32/system_time.h"
+#include "platform/win32/win32_script_session.h"
+#include "platform/win32/win32_scripted_dialog.h"
 #include "platform/win32/windows_api.h"
 // clang-format off
 #include <commctrl.h>
@@ -16,10 +18,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/kernel.h"
+#include "platform/machine.h"
+#include "platform/scripted/script_player.h"
 #include "platform/window.h"
 #include "platform/window_constants.h"
 #include "resources/resources.h"
@@ -260,19 +265,101 @@ class Win32Dialog : public DialogWindow {
     if (control != nullptr)
       SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
   }
-  void End(int result) override { EndDialog(window_, result); }
+  void End(int result) override {
+    ended_ = true;
+    EndDialog(window_, result);
+  }
   WindowHandle Handle() override { return window_; }
+  bool ended() const { return ended_; }
 
  private:
   HWND window_ = nullptr;
+  bool ended_ = false;
   std::vector<std::unique_ptr<Win32Control>> controls_;
 };
 
-// One modal run: the window, the code behind it, and what a handler threw
-// (an exception must not cross the system's modal loop).
+// A dialog a user script plays. The statements reach it one timer tick at a
+// time: a timer fires only when the loop has nothing else to do, so the input
+// one statement posted has been handled, and the dialog shown and painted, as
+// for a person, before the next one is played.
+class ScriptedRun {
+ public:
+  ScriptedRun(ScriptSession& session, int templateId)
+      : session_(session), templateId_(templateId) {}
+
+  // WM_INITDIALOG: the window and its controls exist.
+  void Start(HWND window) {
+    dialog_.emplace(window, templateId_);
+    entry_.emplace(window, templateId_);
+    player_.emplace(
+        session_.user(), [this](const nlohmann::json& record) { session_.Record(record); },
+        CurrentMachine().kernel().AnsiCodePage());
+    SetTimer(window, kTimer, kTickMilliseconds, nullptr);
+  }
+
+  void Tick(HWND window, bool ended) {
+    if (!dialog_ || phase_ == Phase::kDone) return;
+    // A dialog opened from this one has the user's attention until it closes.
+    if (scripted::InnermostOpenDialog() != window) return;
+    if (ended) dialog_->MarkEnded();
+    if (phase_ == Phase::kPlaying) {
+      if (player_->PlayNext(*dialog_)) return;
+      // The user is done with it: it closes as by Escape.
+      UserAction escape;
+      escape.kind = UserAction::Kind::Escape;
+      dialog_->Apply(escape);
+      phase_ = Phase::kClosing;
+      return;
+    }
+    // A dialog that will not close on Escape would hold the caller for ever.
+    dialog_->End(IDCANCEL);
+    phase_ = Phase::kDone;
+  }
+
+  // WM_DESTROY.
+  void Stop(HWND window) {
+    if (!dialog_) return;
+    KillTimer(window, kTimer);
+    title_ = dialog_->Title();
+    entry_.reset();
+  }
+
+  // The modal loop is over: what the dialog ended with goes to the trace.
+  void Finish(const resources::DialogTemplate& dialogTemplate, int result) {
+    if (!dialog_) title_ = TitleOf(dialogTemplate);
+    session_.Record(scripted::DialogRecord(templateId_, title_, result));
+  }
+
+  static constexpr UINT_PTR kTimer = 0x5C21;
+
+ private:
+  enum class Phase { kPlaying, kClosing, kDone };
+  static constexpr UINT kTickMilliseconds = USER_TIMER_MINIMUM;
+
+  static std::string TitleOf(const resources::DialogTemplate& dialogTemplate) {
+    Kernel& kernel = CurrentMachine().kernel();
+    const int bytes = kernel.WideToAnsi(CP_ACP, dialogTemplate.title, nullptr, 0);
+    std::string title(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, '\0');
+    if (bytes > 0) kernel.WideToAnsi(CP_ACP, dialogTemplate.title, title.data(), bytes);
+    return title;
+  }
+
+  ScriptSession& session_;
+  int templateId_;
+  std::optional<ScriptedDialog> dialog_;
+  std::optional<scripted::OpenDialogEntry> entry_;
+  std::optional<scripted::ScriptPlayer> player_;
+  Phase phase_ = Phase::kPlaying;
+  std::string title_;
+};
+
+// One modal run: the window, the code behind it, the script that plays it if
+// any, and what a handler threw (an exception must not cross the system's
+// modal loop).
 struct ModalRun {
   DialogEvents& events;
   Win32Dialog window;
+  ScriptedRun* scripted = nullptr;
   std::exception_ptr failure;
 
   template <class F>
@@ -293,8 +380,11 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     auto* run = reinterpret_cast<ModalRun*>(lParam);
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
     run->window.Attach(dialog);
-    return run->Guard(dialog,
-                      [run] { return run->events.WindowInitDialog(run->window) ? TRUE : FALSE; });
+    return run->Guard(dialog, [run, dialog] {
+      const bool focusFirst = run->events.WindowInitDialog(run->window);
+      if (run->scripted != nullptr) run->scripted->Start(dialog);
+      return focusFirst ? TRUE : FALSE;
+    });
   }
   auto* run = reinterpret_cast<ModalRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
   if (run == nullptr || run->window.window() != dialog) return FALSE;
@@ -339,7 +429,14 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         return run->events.WindowKey(DialogEvents::KeyMessage::kChar, character) ? FALSE : TRUE;
       });
     }
+    case WM_TIMER:
+      if (wParam != ScriptedRun::kTimer || run->scripted == nullptr) return FALSE;
+      return run->Guard(dialog, [&] {
+        run->scripted->Tick(dialog, run->window.ended());
+        return TRUE;
+      });
     case WM_DESTROY:
+      if (run->scripted != nullptr) run->scripted->Stop(dialog);
       // Always told, even after a failure: the code behind drops its controls.
       try {
         run->events.WindowDestroy(run->window);
@@ -447,9 +544,13 @@ int Win32WindowSystem::RunModalDialog(const resources::DialogTemplate& dialogTem
     built = std::make_unique<TemplateWriter>(dialogTemplate);
     resource = built->data();
   }
-  ModalRun run{events, {}, nullptr};
+  std::optional<ScriptedRun> scripted;
+  if (ScriptSession* session = ScriptSession::Current())
+    scripted.emplace(*session, dialogTemplate.id);
+  ModalRun run{events, {}, scripted ? &*scripted : nullptr, nullptr};
   const INT_PTR result = DialogBoxIndirectParamA(module, resource, GetActiveWindow(),
                                                  &DialogProcedure, reinterpret_cast<LPARAM>(&run));
+  if (scripted) scripted->Finish(dialogTemplate, static_cast<int>(result));
   if (run.failure) std::rethrow_exception(run.failure);
   return static_cast<int>(result);
 }

@@ -241,11 +241,16 @@ parity_tests() {
   [ -x "$top/build/prcfg" ] || { echo "no build/prcfg (./run windows builds it first)" >&2; exit 1; }
   local machine=$top/sim/machines/parity.reg
   wine_machine_prefix "$out" "$machine"
-  # One Wine server for every call: no call waits for one to start.
+  # One Wine server and one virtual display for every call: no call waits for
+  # either to start. The prompts are real dialogs, the display shows them.
   wineserver -p </dev/null >/dev/null 2>&1
+  wine_virtual_display_start
+  local status=0
   python3 "$top/tests/parity/parity.py" --machine "$machine" --calls "$top/tests/parity/calls.txt" \
-    --linux "$top/build/prcfg" --windows "$top/sim/wine-prcfg"
+    --linux "$top/build/prcfg" --windows "$top/sim/wine-prcfg" || status=$?
   wineserver -k
+  wine_virtual_display_stop
+  return "$status"
 }
 
 # Every prefix's server ends with the run.
@@ -268,7 +273,7 @@ main() {
   unit_tests
   # The simulated devices serve the smoke run and the parity tests.
   "$top/sim/start"
-  trap '"$top/sim/stop"; stop_wine' EXIT
+  trap '"$top/sim/stop"; stop_wine; wine_virtual_display_stop' EXIT
   smoke_run
   parity_tests
   step "done"

@@ -9,9 +9,15 @@
 #                                 wine_test_settings, the DLL's test settings
 #                                 (NAME=VALUE words for env); returns 2 when
 #                                 the profile is refused
+#   wine_virtual_display_start    starts a virtual display (Xvfb) for the
+#                                 run and exports VX5PRCFG_WINE_DISPLAY
+#   wine_virtual_display_stop     ends it
 #   wine_run COMMAND...           COMMAND in the entered prefix with the test
-#                                 settings, without a display or input, CRs
-#                                 dropped from its output; its exit status
+#                                 settings and no input, CRs dropped from its
+#                                 output; its exit status. No display either,
+#                                 unless wine_display=1: then the display
+#                                 VX5PRCFG_WINE_DISPLAY names, or a private
+#                                 virtual one (xvfb-run)
 
 wine_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -80,11 +86,49 @@ wine_run() {
   # output it was given: a pipe would stay open after it. Files do not.
   local output status=0
   output=$(mktemp -d)
-  # No display: a message box would wait for a click that never comes.
-  env -u DISPLAY "${wine_test_settings[@]}" "$@" </dev/null >"$output/out" 2>"$output/err" ||
+  # No display: a message box would wait for a click that never comes. A
+  # user script answers the dialogs and boxes itself, on a display.
+  local display=(env -u DISPLAY)
+  if [ "${wine_display:-0}" = 1 ]; then
+    if [ -n "${VX5PRCFG_WINE_DISPLAY:-}" ]; then
+      display=(env DISPLAY="$VX5PRCFG_WINE_DISPLAY")
+    else
+      display=(xvfb-run -a env)
+    fi
+  fi
+  "${display[@]}" "${wine_test_settings[@]}" "$@" </dev/null >"$output/out" 2>"$output/err" ||
     status=$?
   tr -d '\r' <"$output/err" >&2
   tr -d '\r' <"$output/out"
   rm -rf "$output"
   return "$status"
+}
+
+wine_virtual_display_start() {
+  local ready
+  ready=$(mktemp)
+  # Xvfb writes the display number it took once it accepts connections.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  wine_virtual_display_pid=$!
+  local tries=0
+  while [ ! -s "$ready" ] && [ "$tries" -lt 100 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  if [ ! -s "$ready" ]; then
+    rm -f "$ready"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export VX5PRCFG_WINE_DISPLAY=":$(tr -d '[:space:]' <"$ready")"
+  rm -f "$ready"
+}
+
+wine_virtual_display_stop() {
+  if [ -n "${wine_virtual_display_pid:-}" ]; then
+    kill "$wine_virtual_display_pid" 2>/dev/null || true
+    wait "$wine_virtual_display_pid" 2>/dev/null || true
+    wine_virtual_display_pid=
+  fi
+  unset VX5PRCFG_WINE_DISPLAY
 }
