@@ -4,11 +4,12 @@
 //
 // Under Wine the screen is an X display. Wine paints a window into a surface
 // of its own and hands it to the X server later, so before the screen is read
-// the window is repainted and the surface is flushed (a message queue check
-// does that). With no window manager, Wine leaves a managed window's caption
-// to the manager that is not there: the pictures are taken with Wine drawing
-// the frame itself (HKCU\Software\Wine\X11 Driver, Decorated=N, or a Wine
-// virtual desktop).
+// the window is repainted and the surface handed over. With no window
+// manager, Wine leaves a managed window's frame and caption to the manager
+// that is not there, and the screen shows none: the pictures are taken with
+// Wine drawing them itself (its X11 driver's Decorated=N, which
+// sim/machines/pictures.reg sets). A Wine virtual desktop draws them alike,
+// but would put its explorer between the caller and prcfg.exe.
 #include "platform/win32/window_picture.h"
 
 #include <cstddef>
@@ -118,10 +119,14 @@ void PaintPending(HWND window) {
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   GdiFlush();
-  // Looks at the queue without taking anything from it: on the way, Wine
-  // hands its painted window surfaces to the display.
-  MSG message;
-  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  // Wine hands its painted window surfaces to the display when a look at the
+  // queue finds nothing: a look for a message of this module's own that no
+  // one posts, which takes nothing from the queue on Windows either.
+  static const UINT kNeverPosted = RegisterWindowMessageA("vx5prcfg window picture");
+  if (kNeverPosted != 0) {
+    MSG message;
+    PeekMessageA(&message, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
+  }
 }
 
 // Rows bottom-up, each padded to four bytes, as a 24-bit BMP keeps them.
@@ -155,6 +160,8 @@ bool WriteBmp(const std::string& path, int width, int height, const void* pixels
 
 bool Capture(HWND window, const std::string& path) {
   if (window == nullptr || IsWindow(window) == FALSE) return false;
+  // The screen would show what lies beneath a hidden window.
+  if (IsWindowVisible(window) == FALSE || IsIconic(window) != FALSE) return false;
   PaintPending(window);
   RECT frame{};
   if (GetWindowRect(window, &frame) == FALSE) return false;
