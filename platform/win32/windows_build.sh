@@ -3,7 +3,8 @@
 # cross-builds what the DLL needs once into build-windows/cache/, builds
 # build-windows/vx5prcfg.dll, prcfg.exe and the Windows unit tests with MinGW,
 # runs the tests under Wine and calls the DLL through prcfg.exe in a fresh
-# Wine prefix against the simulated devices.
+# Wine prefix against the simulated devices. `windows_build.sh dll` builds
+# the DLL and prcfg.exe alone, for what only runs them (./run pictures).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 top=$(pwd)
@@ -110,8 +111,15 @@ link_json_headers() {
 
 # --- The build ---------------------------------------------------------------------
 
+# build_windows [TARGET...]: every target, or the ones named.
 build_windows() {
-  step "vx5prcfg.dll, prcfg.exe and the Windows unit tests"
+  local targets=()
+  if [ $# -gt 0 ]; then
+    step "the Windows build of $*"
+    targets=(--target "$@")
+  else
+    step "vx5prcfg.dll, prcfg.exe and the Windows unit tests"
+  fi
   if [ ! -f "$out/build.ninja" ]; then
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
@@ -120,7 +128,7 @@ build_windows() {
       -DVX5PRCFG_WINDOWS_DEPS="$deps" -DVX5PRCFG_WERROR=ON -DVX5PRCFG_BUILD_BENCH=OFF \
       "${launcher[@]}"
   fi
-  cmake --build "$out" -j"$jobs"
+  cmake --build "$out" -j"$jobs" "${targets[@]}"
 }
 
 # --- Checks, unit tests and the smoke run -------------------------------------------
@@ -261,12 +269,16 @@ stop_wine() {
   done
 }
 
-main() {
+dependencies() {
   mkdir -p "$cache"
-  check_portable_sources
   build_netsnmp
   build_googletest
   link_json_headers
+}
+
+main() {
+  check_portable_sources
+  dependencies
   build_windows
   check_binaries
   fresh_prefix
@@ -279,4 +291,10 @@ main() {
   step "done"
 }
 
-main "$@"
+case "${1:-}" in
+  dll)
+    dependencies
+    build_windows vx5prcfg prcfg
+    ;;
+  *) main ;;
+esac
