@@ -307,15 +307,15 @@ int HeadlessDialog::DefaultButtonId() const {
 }
 
 bool HeadlessDialog::PressEnter() {
-  // Enter on a push button presses that button; elsewhere the default one,
-  // and nothing when the default button is disabled. A dialog without a
-  // default button gets IDOK whatever state its button is in, as in Win32.
+  // Enter on a push button presses that button; elsewhere the default one
+  // (IDOK in a dialog without a default push button, as the dialog manager
+  // keeps it), and nothing when that button is disabled or hidden. A default
+  // id without a button still reaches the dialog.
   const auto* focused = Item<Button>(focus_);
   const bool onPushButton = focused != nullptr && focused->IsPushButton();
-  const bool hasDefault = DefaultButton() != nullptr;
   const int id = onPushButton ? focus_ : DefaultButtonId();
   const simulated::Control* target = Find(id);
-  if (target != nullptr && !target->TakesInput() && (onPushButton || hasDefault)) return false;
+  if (target != nullptr && !target->TakesInput()) return false;
   OnControlCommand(id, window::kBnClicked);
   return true;
 }

@@ -8,6 +8,7 @@
 #include "platform/win32/system_time.h"
 #include "platform/win32/win32_script_session.h"
 #include "platform/win32/win32_scripted_dialog.h"
+#include "platform/win32/window_picture.h"
 #include "platform/win32/windows_api.h"
 // clang-format off
 #include <commctrl.h>
@@ -304,6 +305,7 @@ class ScriptedRun {
     if (ended) dialog_->MarkEnded();
     if (phase_ == Phase::kPlaying) {
       if (player_->PlayNext(*dialog_)) return;
+      TakePicture(window);
       // The user is done with it: it closes as by Escape.
       UserAction escape;
       escape.kind = UserAction::Kind::Escape;
@@ -335,6 +337,13 @@ class ScriptedRun {
  private:
   enum class Phase { kPlaying, kClosing, kDone };
   static constexpr UINT kTickMilliseconds = USER_TIMER_MINIMUM;
+
+  // The dialog as the user leaves it, when pictures are asked for.
+  void TakePicture(HWND window) const {
+    const std::string& folder = session_.picturesFolder();
+    if (folder.empty() || !dialog_->IsOpen()) return;
+    SaveWindowPicture(window, folder + "\\" + std::to_string(templateId_) + ".bmp");
+  }
 
   static std::string TitleOf(const resources::DialogTemplate& dialogTemplate) {
     Kernel& kernel = CurrentMachine().kernel();

@@ -77,7 +77,7 @@ TEST_F(JobTimeSimTest, DinComesBackInPlaceOrInANewBlock) {
   ASSERT_TRUE(report.is_object());
   EXPECT_EQ(report["return"], 1);
   EXPECT_EQ(report["out"]["din"], "54321");
-  EXPECT_EQ(Events(report, "message_box"), 1u);  // Enter with two digits
+  EXPECT_EQ(Events(report, "action_refused"), 1u);  // Enter with two digits
 
   report = RunJobTime("type 4001 54321; click 1", "ValidateDIN1");
   ASSERT_TRUE(report.is_object());
