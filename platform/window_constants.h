@@ -37,6 +37,16 @@ inline constexpr std::uint32_t kEsAutoHScroll = 0x0080;
 inline constexpr std::uint32_t kEsReadOnly = 0x0800;
 inline constexpr std::uint32_t kEsNumber = 0x2000;
 
+// Static styles: the low five bits are the static's type; these show a picture.
+inline constexpr std::uint32_t kSsTypeMask = 0x1F;
+inline constexpr std::uint32_t kSsIcon = 0x03;
+inline constexpr std::uint32_t kSsBitmap = 0x0E;
+inline constexpr std::uint32_t kSsEnhMetaFile = 0x0F;
+inline constexpr bool ShowsPicture(std::uint32_t staticStyle) {
+  const std::uint32_t type = staticStyle & kSsTypeMask;
+  return type == kSsIcon || type == kSsBitmap || type == kSsEnhMetaFile;
+}
+
 // Combo box styles.
 inline constexpr std::uint32_t kCbsTypeMask = 0x3;
 inline constexpr std::uint32_t kCbsSimple = 0x1;

@@ -34,6 +34,12 @@ std::intptr_t StaticText::Send(unsigned message, std::uintptr_t /*wParam*/, std:
   return message == window::kStmSetImage || message == window::kStmGetImage ? previous : 0;
 }
 
+ControlSnapshot StaticText::Snapshot() const {
+  ControlSnapshot snapshot = Control::Snapshot();
+  if (ShowsPicture(style())) snapshot.text.clear();
+  return snapshot;
+}
+
 bool Control::IsTabStop() const { return (style_ & kWsTabStop) != 0; }
 
 ControlSnapshot Control::Snapshot() const {

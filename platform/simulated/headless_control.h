@@ -92,6 +92,8 @@ class StaticText : public Control {
   std::string ClassName() const override { return "STATIC"; }
   // STM_SETIMAGE / STM_GETIMAGE: keeps the image handle it is given.
   std::intptr_t Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  // A picture's text is the name of its resource, which nobody sees: none.
+  ControlSnapshot Snapshot() const override;
 
  private:
   std::intptr_t image_ = 0;

@@ -93,8 +93,9 @@ void ScrollBar::Send(int code, int position) {
 ControlSnapshot ScrollBar::Snapshot() const {
   ControlSnapshot snapshot = Control::Snapshot();
   snapshot.scrollPosition = position_;
-  snapshot.lineUpEnabled = IsLineUpEnabled();
-  snapshot.lineDownEnabled = IsLineDownEnabled();
+  // A disabled scroll bar shows both its arrows disabled, whatever their own state.
+  snapshot.lineUpEnabled = IsWindowEnabled() && IsLineUpEnabled();
+  snapshot.lineDownEnabled = IsWindowEnabled() && IsLineDownEnabled();
   return snapshot;
 }
 

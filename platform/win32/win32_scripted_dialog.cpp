@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "platform/win32/system_time.h"
+#include "platform/window_constants.h"
 
 namespace platform::win32 {
 namespace {
@@ -172,7 +173,9 @@ std::vector<ControlSnapshot> ScriptedDialog::Snapshot() const {
     ControlSnapshot snapshot;
     snapshot.id = GetDlgCtrlID(child);
     snapshot.kind = KindOf(child);
-    snapshot.text = TextOf(child);
+    // A picture's text is the name of its resource, which nobody sees.
+    const bool picture = snapshot.kind == "static" && window::ShowsPicture(StyleOf(child));
+    snapshot.text = picture ? std::string() : TextOf(child);
     snapshot.enabled = IsWindowEnabled(child) != FALSE;
     snapshot.visible = (StyleOf(child) & WS_VISIBLE) != 0;
     if (snapshot.kind == "check box" || snapshot.kind == "radio button") {
@@ -213,7 +216,6 @@ bool ScriptedDialog::Settle() {
   if (!settle_) return true;
   const std::function<bool()> settle = std::move(settle_);
   settle_ = nullptr;
-  pasted_.clear();
   return settle();
 }
 
@@ -315,12 +317,12 @@ bool ScriptedDialog::TypeText(HWND control, std::string_view text) {
 bool ScriptedDialog::Paste(HWND edit, std::string_view text) {
   if ((StyleOf(edit) & ES_READONLY) != 0) return false;
   ClickInto(edit);
-  // A single-line edit takes the clipboard's first line only.
-  pasted_.assign(text.substr(0, text.find_first_of("\r\n")));
+  // A single-line edit takes the clipboard's first line only. A message
+  // carrying a text cannot be posted: it is sent, from the loop's own tick.
+  const std::string pasted(text.substr(0, text.find_first_of("\r\n")));
   const EditState before = StateOf(edit);
-  PostMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted_.c_str()));
-  settle_ = [edit, before] { return StateOf(edit) != before; };
-  return true;
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+  return StateOf(edit) != before;
 }
 
 bool ScriptedDialog::Clear(HWND edit) {

@@ -57,8 +57,6 @@ class ScriptedDialog : public HostedDialog {
   HWND window_;
   int templateId_;
   bool ended_ = false;
-  // What a pasted text is while the loop has not handled it yet.
-  std::string pasted_;
   // Tells, once the posted input has been handled, whether it was taken.
   std::function<bool()> settle_;
 };
