@@ -34,7 +34,7 @@ std::optional<Bitmap> Bitmap::FromFile(std::span<const std::uint8_t> file) {
   const int height = std::abs(ReadLittleEndian(file, kHeightOffset, 4));
   const int bits = ReadLittleEndian(file, kBitCountOffset, 2);
   if (width <= 0 || height <= 0 || bits <= 0) return std::nullopt;
-  return Bitmap(width, height, bits);
+  return Bitmap(file, width, height, bits);
 }
 
 bool ImageList::Create(int imageWidth, int imageHeight, unsigned flags, int /*initial*/,
@@ -44,6 +44,7 @@ bool ImageList::Create(int imageWidth, int imageHeight, unsigned flags, int /*in
   imageHeight_ = imageHeight;
   flags_ = flags;
   count_ = 0;
+  pictures_ = {imageWidth, imageHeight, (flags & kMask) != 0, {}, this};
   return true;
 }
 
@@ -54,6 +55,7 @@ int ImageList::AddMasked(const Bitmap& bitmap, std::uint32_t maskColour) {
   const int first = count_;
   count_ += images;
   if ((flags_ & kMask) != 0) maskColour_ = maskColour;
+  pictures_.strips.push_back({bitmap.file(), maskColour});
   return first;
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+#include "platform/window.h"
+
 namespace framework {
 
 // A device-independent bitmap as stored in a .bmp resource (LoadBitmapA).
@@ -17,12 +19,15 @@ class Bitmap {
   static std::optional<Bitmap> FromFile(std::span<const std::uint8_t> file);
 
   int width() const { return width_; }
+  // The .bmp file's bytes.
+  std::span<const std::uint8_t> file() const { return file_; }
   int height() const { return height_; }
   int bitsPerPixel() const { return bitsPerPixel_; }
 
  private:
-  Bitmap(int width, int height, int bitsPerPixel)
-      : width_(width), height_(height), bitsPerPixel_(bitsPerPixel) {}
+  Bitmap(std::span<const std::uint8_t> file, int width, int height, int bitsPerPixel)
+      : file_(file), width_(width), height_(height), bitsPerPixel_(bitsPerPixel) {}
+  std::span<const std::uint8_t> file_;
   int width_;
   int height_;
   int bitsPerPixel_;
@@ -49,12 +54,23 @@ class ImageList {
   int imageHeight() const { return imageHeight_; }
   std::optional<std::uint32_t> maskColour() const { return maskColour_; }
 
+  // What LVM_SETIMAGELIST hands the list view (a window system that draws
+  // makes its own list of these pictures), and the list they are of.
+  const platform::ImageListPictures* pictures() const {
+    pictures_.owner = this;
+    return &pictures_;
+  }
+  static const ImageList* FromPictures(const platform::ImageListPictures* pictures) {
+    return pictures != nullptr ? static_cast<const ImageList*>(pictures->owner) : nullptr;
+  }
+
  private:
   int imageWidth_ = 0;
   int imageHeight_ = 0;
   unsigned flags_ = 0;
   int count_ = 0;
   std::optional<std::uint32_t> maskColour_;
+  mutable platform::ImageListPictures pictures_;
 };
 
 }  // namespace framework

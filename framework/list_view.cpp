@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "framework/image_list.h"
 #include "platform/window_constants.h"
 
 namespace framework {
@@ -100,11 +101,14 @@ int ListView::GetNextItem(int start, unsigned flags) const {
 }
 
 const ImageList* ListView::SetImageList(const ImageList* list, int kind) {
-  return reinterpret_cast<const ImageList*>(Send(kLvmSetImageList, Index(kind), Pointer(list)));
+  const platform::ImageListPictures* pictures = list != nullptr ? list->pictures() : nullptr;
+  return ImageList::FromPictures(reinterpret_cast<const platform::ImageListPictures*>(
+      Send(kLvmSetImageList, Index(kind), Pointer(pictures))));
 }
 
 const ImageList* ListView::GetImageList(int kind) const {
-  return reinterpret_cast<const ImageList*>(Send(kLvmGetImageList, Index(kind)));
+  return ImageList::FromPictures(
+      reinterpret_cast<const platform::ImageListPictures*>(Send(kLvmGetImageList, Index(kind))));
 }
 
 bool ListView::EnsureVisible(int index) { return Send(kLvmEnsureVisible, Index(index)) != 0; }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,21 @@ struct ListViewItem {
   int textCapacity = 0;
   int image = -1;
   std::intptr_t param = 0;
+};
+
+// LVM_SETIMAGELIST's list: images of one size cut from .bmp files (the
+// module's own bitmaps), left to right, `maskColour` transparent where the
+// list is masked. A window system that draws makes its own list from them.
+struct ImageStrip {
+  std::span<const std::uint8_t> bmpFile;  // BITMAPFILEHEADER first; lives as long as the module
+  std::uint32_t maskColour = 0;
+};
+struct ImageListPictures {
+  int imageWidth = 0;
+  int imageHeight = 0;
+  bool masked = false;
+  std::vector<ImageStrip> strips;
+  const void* owner = nullptr;  // the list these pictures are of, for LVM_GETIMAGELIST
 };
 
 // LVM_INSERTCOLUMN's column.

@@ -14,12 +14,14 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,46 @@ LVITEMA ToListItem(const ListViewItem& item) {
   converted.iImage = item.image;
   converted.lParam = item.param;
   return converted;
+}
+
+// A bitmap of a .bmp file's bytes, or null when they are not one.
+HBITMAP BitmapOfFile(std::span<const std::uint8_t> file) {
+  BITMAPFILEHEADER header{};
+  BITMAPINFOHEADER info{};
+  if (file.size() < sizeof(header) + sizeof(info)) return nullptr;
+  std::memcpy(&header, file.data(), sizeof(header));
+  std::memcpy(&info, file.data() + sizeof(header), sizeof(info));
+  if (header.bfType != 0x4D42 || header.bfOffBits >= file.size() || info.biWidth <= 0 ||
+      info.biHeight == 0) {
+    return nullptr;
+  }
+  // The pixels must lie inside the file, rows padded to four bytes.
+  const std::uint64_t rowBytes =
+      ((static_cast<std::uint64_t>(info.biWidth) * info.biBitCount + 31) / 32) * 4;
+  const std::uint64_t rows = static_cast<std::uint64_t>(
+      info.biHeight < 0 ? -static_cast<std::int64_t>(info.biHeight) : info.biHeight);
+  if (header.bfOffBits + rowBytes * rows > file.size()) return nullptr;
+  const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof(header));
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBitmap(screen, &bitmapInfo->bmiHeader, CBM_INIT,
+                                  file.data() + header.bfOffBits, bitmapInfo, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+// A real image list of the framework's pictures, for the list view to draw.
+HIMAGELIST MakeImageList(const ImageListPictures& pictures) {
+  HIMAGELIST list = ImageList_Create(pictures.imageWidth, pictures.imageHeight,
+                                     ILC_COLOR24 | (pictures.masked ? ILC_MASK : 0),
+                                     static_cast<int>(pictures.strips.size()), 1);
+  if (list == nullptr) return nullptr;
+  for (const ImageStrip& strip : pictures.strips) {
+    HBITMAP bitmap = BitmapOfFile(strip.bmpFile);
+    if (bitmap == nullptr) continue;
+    ImageList_AddMasked(list, bitmap, strip.maskColour);
+    DeleteObject(bitmap);
+  }
+  return list;
 }
 
 // One control of a real dialog.
@@ -155,6 +197,13 @@ std::intptr_t Win32Control::Send(unsigned message, std::uintptr_t wParam, std::i
         std::intptr_t& slot = imageLists_[static_cast<int>(wParam)];
         const std::intptr_t previous = slot;
         slot = lParam;
+        const auto* pictures = reinterpret_cast<const ImageListPictures*>(lParam);
+        HIMAGELIST drawn = pictures != nullptr ? MakeImageList(*pictures) : nullptr;
+        // The list view destroys the list it holds when it goes; one it no
+        // longer holds is ours to destroy.
+        auto replaced = reinterpret_cast<HIMAGELIST>(
+            Raw(LVM_SETIMAGELIST, wParam, reinterpret_cast<LPARAM>(drawn)));
+        if (replaced != nullptr && replaced != drawn) ImageList_Destroy(replaced);
         return previous;
       }
       case kLvmGetImageList: {

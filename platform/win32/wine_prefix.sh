@@ -68,8 +68,23 @@ wine_make_prefix() {
     rm -rf "$prefix"
     return 2
   fi
-  if ! env -u DISPLAY wineboot --init >"$own/wineboot.log" 2>&1 ||
-     ! env -u DISPLAY wine regedit /S "$(winepath -w "$own/machine.reg")" >"$own/regedit.log" 2>&1 ||
+  # A profile in another code page runs Wine in a locale of its country,
+  # compiled here from the system's locale sources (glibc's localedef).
+  if [ -f "$own/locale.name" ]; then
+    local locale
+    locale=$(cat "$own/locale.name")
+    mkdir -p "$own/locale"
+    if ! localedef -i "$locale" -f UTF-8 "$own/locale/$locale.UTF-8" >"$own/localedef.log" 2>&1; then
+      echo "cannot compile the locale $locale; see $own/localedef.log" >&2
+      rm -rf "$prefix"
+      return 1
+    fi
+  fi
+  local settings
+  mapfile -t settings <"$own/settings.env"
+  if ! env -u DISPLAY "${settings[@]}" wineboot --init >"$own/wineboot.log" 2>&1 ||
+     ! env -u DISPLAY "${settings[@]}" wine regedit /S "$(winepath -w "$own/machine.reg")" \
+       >"$own/regedit.log" 2>&1 ||
      ! wineserver -w; then
     # The registry reaches its files once the server ends (wineserver -w).
     echo "cannot make the Wine prefix $prefix; see $own/*.log" >&2

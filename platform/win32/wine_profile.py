@@ -9,6 +9,7 @@ OUT_DIR/settings.env, NAME=VALUE lines of the DLL's test settings for what
 Windows itself cannot take. A value that neither can carry is refused: the
 message names the profile's line, and the exit status is 2.
 """
+import os
 import re
 import sys
 
@@ -16,9 +17,12 @@ SYSTEM_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\SimulatedMachine"
 PRINTERS_KEY = r"HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Print\Printers"
 WINE_KEY = r"HKEY_CURRENT_USER\Software\Wine"
 FROZEN_CLOCK_VARIABLE = "VX5PRCFG_TEST_NOW"
-# The code page Wine takes from a Linux locale without one of its own
-# (the runs set LC_ALL=C.UTF-8): the profile cannot change it.
+# Wine takes the ANSI code page from the Linux locale: 1252 from the C.UTF-8
+# the runs set, another from a locale of its country, which the prefix's maker
+# compiles into the prefix (LOCPATH) when the profile names its code page.
 WINE_ANSI_CODE_PAGE = 1252
+LOCALES = {932: "ja_JP", 936: "zh_CN", 949: "ko_KR", 950: "zh_TW"}
+LOCALE_FILE = "locale.name"
 # (PlatformId, MajorVersion, MinorVersion) -> the Windows version Wine shows.
 WINE_VERSIONS = {
     (2, 10, 0): "win10",
@@ -108,9 +112,12 @@ def system_value(source, number, name, data, state):
         state["settings"][FROZEN_CLOCK_VARIABLE] = text
     elif name == "AnsiCodePage":
         code_page = dword_data(data)
-        if code_page != WINE_ANSI_CODE_PAGE:
+        if code_page in LOCALES:
+            state["locale"] = LOCALES[code_page]
+        elif code_page != WINE_ANSI_CODE_PAGE:
+            known = ", ".join(str(page) for page in [WINE_ANSI_CODE_PAGE, *LOCALES])
             raise Refused(f"{where}: AnsiCodePage {code_page}: Wine takes the ANSI code page from "
-                          f"the Linux locale, and the runs here give {WINE_ANSI_CODE_PAGE}")
+                          f"the Linux locale, and the runs here give {known}")
     elif name in ("PlatformId", "MajorVersion", "MinorVersion"):
         value = dword_data(data)
         if value is None:
@@ -152,7 +159,7 @@ def convert(source, text):
     header = header.strip()
     if header not in (HEADER_5, HEADER_4):
         raise Refused(f"{source}:1: not a registry file (no \"{HEADER_5}\" line)")
-    state = {"settings": {}, "version": {}, "version_line": 0}
+    state = {"settings": {}, "version": {}, "version_line": 0, "locale": None}
     out = [header, ""]
     key = None           # the section being read
     queue_values = None  # names of the values of a queue's own key
@@ -211,7 +218,7 @@ def convert(source, text):
         raise Refused(f"{source}:{state['version_line']}: Windows {triple[1]}.{triple[2]} "
                       f"(platform {triple[0]}) is no version a 64-bit Wine prefix shows")
     out += ["", f"[{WINE_KEY}]", f'"Version"="{WINE_VERSIONS[triple]}"', ""]
-    return header, "\r\n".join(out), state["settings"]
+    return header, "\r\n".join(out), state["settings"], state["locale"]
 
 
 def main():
@@ -220,7 +227,7 @@ def main():
         return 2
     source, out_dir = sys.argv[1:3]
     try:
-        header, registry, settings = convert(source, read_text(source))
+        header, registry, settings, locale = convert(source, read_text(source))
     except Refused as refusal:
         print(f"refused: {refusal}", file=sys.stderr)
         return 2
@@ -233,7 +240,16 @@ def main():
         if header == HEADER_5:
             file.write(b"\xff\xfe" + registry.encode("utf-16-le"))
         else:
-            file.write(registry.encode(f"cp{WINE_ANSI_CODE_PAGE}"))
+            code_page = next((page for page, name in LOCALES.items() if name == locale),
+                             WINE_ANSI_CODE_PAGE)
+            file.write(registry.encode(f"cp{code_page}"))
+    if locale is not None:
+        # The maker compiles the locale into OUT_DIR/locale; Wine, run in it,
+        # shows the profile's code page.
+        with open(f"{out_dir}/{LOCALE_FILE}", "w") as file:
+            file.write(f"{locale}\n")
+        settings["LC_ALL"] = f"{locale}.UTF-8"
+        settings["LOCPATH"] = f"{os.path.abspath(out_dir)}/locale"
     with open(f"{out_dir}/settings.env", "w") as file:
         for name, value in settings.items():
             file.write(f"{name}={value}\n")

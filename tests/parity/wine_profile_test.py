@@ -67,6 +67,15 @@ class ImportedProfile(unittest.TestCase):
         self.assertIn(f"[{PRINTERS}\\Caf\u00e9]", registry)
 
 
+    def test_a_double_byte_code_page_runs_wine_in_a_locale_of_its_own(self):
+        status, err, _, settings = split("\n".join(
+            ["Windows Registry Editor Version 5.00", "", f"[{SYSTEM}]",
+             '"AnsiCodePage"=dword:000003a8']))
+        self.assertEqual(status, 0, err)
+        self.assertIn("LC_ALL=zh_CN.UTF-8\n", settings)
+        self.assertRegex(settings, r"LOCPATH=/\S+/locale\n")
+
+
 class RefusedProfile(unittest.TestCase):
     def assert_refused(self, lines, line_number, words):
         status, err, _, _ = split("\n".join(["Windows Registry Editor Version 5.00", ""] + lines))
@@ -76,8 +85,8 @@ class RefusedProfile(unittest.TestCase):
             self.assertIn(word, err)
 
     def test_what_neither_windows_nor_the_dll_can_take_is_refused_at_its_line(self):
-        self.assert_refused([f"[{SYSTEM}]", '"AnsiCodePage"=dword:000003a4'], 4,
-                            ["AnsiCodePage 932"])
+        self.assert_refused([f"[{SYSTEM}]", '"AnsiCodePage"=dword:000004e7'], 4,
+                            ["AnsiCodePage 1255"])
         self.assert_refused([f"[{SYSTEM}]", '"Now"="2024-02-30 09:30"'], 4, ["Now"])
         self.assert_refused([f"[{SYSTEM}]", '"InteractiveUserSid"="S-1-5-21-1-2-3-1001"'], 4,
                             ["InteractiveUserSid"])
