@@ -12,6 +12,7 @@
 
 namespace platform::simulated {
 
+// The users a host plays dialogs for: a script's, or a person's at a terminal.
 using scripted::ScriptUser;
 using scripted::User;
 
