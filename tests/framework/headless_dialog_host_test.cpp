@@ -122,6 +122,27 @@ TEST_F(HostTest, DialogThatIgnoresEscapeIsClosedAnyway) {
   EXPECT_EQ(dialog.Result(), 2);
 }
 
+// A real window learns whether keystrokes were taken only once its loop has
+// handled them: the player asks before the next statement, and at the end.
+class LateDialog : public FakeDialog {
+ public:
+  using FakeDialog::FakeDialog;
+  bool Settle() override {
+    return actions.empty() || actions.back().kind != UserAction::Kind::Type;
+  }
+};
+
+TEST_F(HostTest, KeystrokesRefusedLateAreRecordedBeforeTheNextStatementAndAtTheEnd) {
+  LateDialog dialog(4003);
+  ScriptUser user(scripted::ParseUserScript("type 4003 1; dump; type 4003 2"));
+  scripted::ScriptPlayer player(
+      user, [this](const nlohmann::json& record) { records.push_back(record); }, 1252);
+  while (player.PlayNext(dialog)) {
+  }
+  EXPECT_THAT(Events(), ElementsAre("action_refused", "dump", "action_refused"));
+  EXPECT_EQ(records[2]["statement"], "type 4003 2");
+}
+
 TEST_F(HostTest, DialogStatementsSeparateTheDialogsOfOneScript) {
   FakeDialog first(4003);
   FakeDialog second(4003);
