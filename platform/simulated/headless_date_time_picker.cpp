@@ -1,9 +1,9 @@
 #include "platform/simulated/headless_date_time_picker.h"
 
 #include <array>
-#include <tuple>
 
 #include "platform/machine.h"
+#include "platform/user_input.h"
 #include "platform/window_constants.h"
 
 namespace platform::simulated {
@@ -14,19 +14,7 @@ namespace {
 
 constexpr int kFormattedCapacity = 256;
 
-auto DateFields(const platform::SystemTime& t) { return std::tuple(t.year, t.month, t.day); }
-
-auto AllFields(const platform::SystemTime& t) {
-  return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second, t.milliseconds);
-}
-
 }  // namespace
-
-int CompareSystemTimes(const platform::SystemTime& left, const platform::SystemTime& right) {
-  const auto l = AllFields(left);
-  const auto r = AllFields(right);
-  return l < r ? -1 : (r < l ? 1 : 0);
-}
 
 DateTimePicker::DateTimePicker(ControlOwner& owner, int id, std::uint32_t style, std::string text)
     : Control(owner, id, style, std::move(text)),
@@ -98,29 +86,12 @@ bool DateTimePicker::SetFormat(const char* format) {
 }
 
 bool DateTimePicker::InRange(const platform::SystemTime& time) const {
-  // A date picker's calendar offers whole days: its range holds by the date.
-  if (!IsTimePicker()) {
-    if (minimum_ && DateFields(time) < DateFields(*minimum_)) return false;
-    if (maximum_ && DateFields(*maximum_) < DateFields(time)) return false;
-    return true;
-  }
-  if (minimum_ && CompareSystemTimes(time, *minimum_) < 0) return false;
-  if (maximum_ && CompareSystemTimes(*maximum_, time) < 0) return false;
-  return true;
+  return InPickerRange(time, minimum_, maximum_, IsTimePicker());
 }
 
 bool DateTimePicker::Pick(const platform::SystemTime& picked) {
   if (!TakesInput()) return false;
-  platform::SystemTime next = time_;
-  if (IsTimePicker()) {
-    next.hour = picked.hour;
-    next.minute = picked.minute;
-  } else {
-    next.year = picked.year;
-    next.month = picked.month;
-    next.day = picked.day;
-    next.dayOfWeek = picked.dayOfWeek;
-  }
+  const platform::SystemTime next = PickedMoment(time_, picked, IsTimePicker());
   if (!InRange(next)) return false;
   time_ = next;
   Refresh();

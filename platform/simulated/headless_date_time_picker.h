@@ -50,7 +50,4 @@ class DateTimePicker : public Control {
   std::optional<std::string> format_;
 };
 
-// Orders two moments field by field, year first.
-int CompareSystemTimes(const platform::SystemTime& left, const platform::SystemTime& right);
-
 }  // namespace platform::simulated

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/user_input.h"
 #include "platform/window_constants.h"
 
 namespace platform::simulated {
@@ -59,30 +60,12 @@ bool ScrollBar::IsLineUpEnabled() const { return (disabledArrows_ & kEsbDisableU
 bool ScrollBar::IsLineDownEnabled() const { return (disabledArrows_ & kEsbDisableDown) == 0; }
 
 bool ScrollBar::Scroll(int code, int position) {
-  if (!TakesInput() || disabledArrows_ == kEsbDisableBoth) return false;
-  switch (code) {
-    case kSbLineUp:
-      if (!IsLineUpEnabled()) return false;
-      Send(code, 0);
-      break;
-    case kSbLineDown:
-      if (!IsLineDownEnabled()) return false;
-      Send(code, 0);
-      break;
-    case kSbPageUp:
-    case kSbPageDown:
-      Send(code, 0);
-      break;
-    case kSbThumbTrack:
-    case kSbThumbPosition:
-      position = std::clamp(position, minimum_, maximum_);
-      Send(kSbThumbTrack, position);
-      Send(kSbThumbPosition, position);
-      break;
-    default:
-      return false;
-  }
-  Send(kSbEndScroll, 0);
+  if (!TakesInput()) return false;
+  const auto sent =
+      UserScroll(code, position, IsLineUpEnabled(), IsLineDownEnabled(), minimum_, maximum_);
+  if (!sent) return false;
+  for (const ScrollNotification& notification : *sent)
+    Send(notification.code, notification.position);
   return true;
 }
 

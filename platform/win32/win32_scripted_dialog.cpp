@@ -4,10 +4,11 @@
 #include <commctrl.h>
 // clang-format on
 
-#include <algorithm>
-#include <tuple>
+#include <optional>
 
+#include "platform/user_input.h"
 #include "platform/win32/system_time.h"
+#include "platform/win32/window_text.h"
 #include "platform/window_constants.h"
 
 namespace platform::win32 {
@@ -18,28 +19,12 @@ constexpr char kEditClass[] = "Edit";
 constexpr char kComboBoxClass[] = "ComboBox";
 constexpr char kScrollBarClass[] = "ScrollBar";
 constexpr char kBackspace = '\b';
-constexpr int kClassNameCapacity = 64;
-
-std::string ClassOf(HWND window) {
-  char name[kClassNameCapacity] = {};
-  const int length = GetClassNameA(window, name, sizeof(name));
-  return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
 
 bool IsClass(HWND window, const char* windowClass) {
-  return lstrcmpiA(ClassOf(window).c_str(), windowClass) == 0;
+  return lstrcmpiA(WindowClassOf(window).c_str(), windowClass) == 0;
 }
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)); }
-
-std::string TextOf(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), length + 1);
-  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return text;
-}
 
 bool IsCheckBox(DWORD style) {
   const DWORD type = style & BS_TYPEMASK;
@@ -54,7 +39,7 @@ bool IsRadioButton(DWORD style) {
 
 // A control's kind by the names the dumps of both builds use.
 std::string KindOf(HWND control) {
-  const std::string windowClass = ClassOf(control);
+  const std::string windowClass = WindowClassOf(control);
   const auto is = [&windowClass](const char* name) {
     return lstrcmpiA(windowClass.c_str(), name) == 0;
   };
@@ -108,7 +93,7 @@ struct EditState {
 };
 
 EditState StateOf(HWND edit) {
-  EditState state{TextOf(edit)};
+  EditState state{WindowTextOf(edit)};
   SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&state.start),
                reinterpret_cast<LPARAM>(&state.end));
   return state;
@@ -150,7 +135,7 @@ int ScrollArrowsDisabled(HWND bar) {
 
 }  // namespace
 
-std::string ScriptedDialog::Title() const { return TextOf(window_); }
+std::string ScriptedDialog::Title() const { return WindowTextOf(window_); }
 
 HWND ScriptedDialog::Control(int id) const {
   for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
@@ -175,7 +160,7 @@ std::vector<ControlSnapshot> ScriptedDialog::Snapshot() const {
     snapshot.kind = KindOf(child);
     // A picture's text is the name of its resource, which nobody sees.
     const bool picture = snapshot.kind == "static" && window::ShowsPicture(StyleOf(child));
-    snapshot.text = picture ? std::string() : TextOf(child);
+    snapshot.text = picture ? std::string() : WindowTextOf(child);
     snapshot.enabled = IsWindowEnabled(child) != FALSE;
     snapshot.visible = (StyleOf(child) & WS_VISIBLE) != 0;
     if (snapshot.kind == "check box" || snapshot.kind == "radio button") {
@@ -308,9 +293,9 @@ bool ScriptedDialog::TypeText(HWND control, std::string_view text) {
   }
   if ((StyleOf(edit) & ES_READONLY) != 0) return false;
   // Every key was taken when the field holds exactly what was typed.
-  const std::string expected = TypedText(TextOf(edit), text, GetACP());
+  const std::string expected = TypedText(WindowTextOf(edit), text, GetACP());
   PostCharacters(edit, text);
-  settle_ = [edit, expected] { return TextOf(edit) == expected; };
+  settle_ = [edit, expected] { return WindowTextOf(edit) == expected; };
   return true;
 }
 
@@ -384,69 +369,36 @@ bool ScriptedDialog::Scroll(int id, int code, int position) {
   HWND bar = InputControl(id, kScrollBarClass);
   if (bar == nullptr) return false;
   const int disabled = ScrollArrowsDisabled(bar);
-  if (disabled == ESB_DISABLE_BOTH) return false;
+  int minimum = 0, maximum = 0;
+  SendMessageA(bar, SBM_GETRANGE, reinterpret_cast<WPARAM>(&minimum),
+               reinterpret_cast<LPARAM>(&maximum));
+  const auto sent = UserScroll(code, position, (disabled & ESB_DISABLE_LTUP) == 0,
+                               (disabled & ESB_DISABLE_RTDN) == 0, minimum, maximum);
+  if (!sent) return false;
   const UINT message = (StyleOf(bar) & SBS_VERT) != 0 ? WM_VSCROLL : WM_HSCROLL;
-  const auto post = [this, bar, message](int scrollCode, int at) {
-    PostMessageA(window_, message, MAKEWPARAM(scrollCode, at), reinterpret_cast<LPARAM>(bar));
-  };
-  switch (code) {
-    case SB_LINEUP:
-      if ((disabled & ESB_DISABLE_LTUP) != 0) return false;
-      post(code, 0);
-      break;
-    case SB_LINEDOWN:
-      if ((disabled & ESB_DISABLE_RTDN) != 0) return false;
-      post(code, 0);
-      break;
-    case SB_PAGEUP:
-    case SB_PAGEDOWN:
-      post(code, 0);
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      int minimum = 0, maximum = 0;
-      SendMessageA(bar, SBM_GETRANGE, reinterpret_cast<WPARAM>(&minimum),
-                   reinterpret_cast<LPARAM>(&maximum));
-      position = std::clamp(position, minimum, std::max(minimum, maximum));
-      post(SB_THUMBTRACK, position);
-      post(SB_THUMBPOSITION, position);
-      break;
-    }
-    default:
-      return false;
+  for (const ScrollNotification& notification : *sent) {
+    PostMessageA(window_, message, MAKEWPARAM(notification.code, notification.position),
+                 reinterpret_cast<LPARAM>(bar));
   }
-  post(SB_ENDSCROLL, 0);
   return true;
 }
 
 bool ScriptedDialog::Pick(int id, const SystemTime& time) {
   HWND picker = InputControl(id, DATETIMEPICK_CLASSA);
   if (picker == nullptr) return false;
-  SYSTEMTIME next{};
-  SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&next));
-  const SYSTEMTIME picked = ToSystemTime(time);
+  SYSTEMTIME current{};
+  SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&current));
   const bool timePicker = (StyleOf(picker) & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
-  if (timePicker) {
-    next.wHour = picked.wHour;
-    next.wMinute = picked.wMinute;
-  } else {
-    next.wYear = picked.wYear;
-    next.wMonth = picked.wMonth;
-    next.wDay = picked.wDay;
-    next.wDayOfWeek = picked.wDayOfWeek;
-  }
-  // A user cannot pick outside the range; a date picker's range holds by the date.
+  const SystemTime picked = PickedMoment(FromSystemTime(current), time, timePicker);
   SYSTEMTIME range[2] = {};
   const DWORD limits =
       static_cast<DWORD>(SendMessageA(picker, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
-  const auto key = [timePicker](const SYSTEMTIME& t) {
-    return timePicker ? std::tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
-                                   t.wMilliseconds)
-                      : std::tuple(t.wYear, t.wMonth, t.wDay, WORD{0}, WORD{0}, WORD{0}, WORD{0});
-  };
-  if ((limits & GDTR_MIN) != 0 && key(next) < key(range[0])) return false;
-  if ((limits & GDTR_MAX) != 0 && key(range[1]) < key(next)) return false;
+  std::optional<SystemTime> minimum, maximum;
+  if ((limits & GDTR_MIN) != 0) minimum = FromSystemTime(range[0]);
+  if ((limits & GDTR_MAX) != 0) maximum = FromSystemTime(range[1]);
+  if (!InPickerRange(picked, minimum, maximum, timePicker)) return false;
   SetFocus(picker);
+  const SYSTEMTIME next = ToSystemTime(picked);
   if (SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&next)) == 0)
     return false;
   NMDATETIMECHANGE change{};

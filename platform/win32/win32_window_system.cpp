@@ -5,10 +5,12 @@
 // scroll messages handed to the code behind it.
 #include "platform/win32/win32_window_system.h"
 
+#include "platform/win32/gdi_handles.h"
 #include "platform/win32/system_time.h"
 #include "platform/win32/win32_script_session.h"
 #include "platform/win32/win32_scripted_dialog.h"
 #include "platform/win32/window_picture.h"
+#include "platform/win32/window_text.h"
 #include "platform/win32/windows_api.h"
 // clang-format off
 #include <commctrl.h>
@@ -71,7 +73,7 @@ LVITEMA ToListItem(const ListViewItem& item) {
 }
 
 // A bitmap of a .bmp file's bytes, or null when they are not one.
-HBITMAP BitmapOfFile(std::span<const std::uint8_t> file) {
+GdiBitmap BitmapOfFile(std::span<const std::uint8_t> file) {
   BITMAPFILEHEADER header{};
   BITMAPINFOHEADER info{};
   if (file.size() < sizeof(header) + sizeof(info)) return nullptr;
@@ -88,11 +90,9 @@ HBITMAP BitmapOfFile(std::span<const std::uint8_t> file) {
       info.biHeight < 0 ? -static_cast<std::int64_t>(info.biHeight) : info.biHeight);
   if (header.bfOffBits + rowBytes * rows > file.size()) return nullptr;
   const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof(header));
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBitmap(screen, &bitmapInfo->bmiHeader, CBM_INIT,
-                                  file.data() + header.bfOffBits, bitmapInfo, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
+  const ScreenDc screen = GetScreenDc();
+  return GdiBitmap(CreateDIBitmap(screen.get(), &bitmapInfo->bmiHeader, CBM_INIT,
+                                  file.data() + header.bfOffBits, bitmapInfo, DIB_RGB_COLORS));
 }
 
 // A real image list of the framework's pictures, for the list view to draw.
@@ -102,10 +102,8 @@ HIMAGELIST MakeImageList(const ImageListPictures& pictures) {
                                      static_cast<int>(pictures.strips.size()), 1);
   if (list == nullptr) return nullptr;
   for (const ImageStrip& strip : pictures.strips) {
-    HBITMAP bitmap = BitmapOfFile(strip.bmpFile);
-    if (bitmap == nullptr) continue;
-    ImageList_AddMasked(list, bitmap, strip.maskColour);
-    DeleteObject(bitmap);
+    const GdiBitmap bitmap = BitmapOfFile(strip.bmpFile);
+    if (bitmap != nullptr) ImageList_AddMasked(list, bitmap.get(), strip.maskColour);
   }
   return list;
 }
@@ -116,11 +114,7 @@ class Win32Control : public ControlWindow {
   explicit Win32Control(HWND window) : window_(window), kind_(KindOf(ClassName())) {}
 
   int Id() const override { return GetDlgCtrlID(window_); }
-  std::string ClassName() const override {
-    char name[64] = {};
-    const int length = GetClassNameA(window_, name, sizeof(name));
-    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
-  }
+  std::string ClassName() const override { return WindowClassOf(window_); }
   std::uint32_t Style() const override {
     return static_cast<std::uint32_t>(GetWindowLongA(window_, GWL_STYLE));
   }
@@ -130,14 +124,7 @@ class Win32Control : public ControlWindow {
     SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  std::string Text() const override {
-    const int length = GetWindowTextLengthA(window_);
-    if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window_, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-  }
+  std::string Text() const override { return WindowTextOf(window_); }
   void SetText(std::string_view text) override {
     const std::string terminated(text);
     SetWindowTextA(window_, terminated.c_str());
@@ -291,11 +278,7 @@ class Win32Dialog : public DialogWindow {
     }
     return nullptr;
   }
-  std::string Title() const override {
-    char title[256] = {};
-    const int length = GetWindowTextA(window_, title, sizeof(title));
-    return std::string(title, length > 0 ? static_cast<std::size_t>(length) : 0);
-  }
+  std::string Title() const override { return WindowTextOf(window_); }
   void SetTitle(std::string_view title) override {
     const std::string terminated(title);
     SetWindowTextA(window_, terminated.c_str());

@@ -15,55 +15,13 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/win32/gdi_handles.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 namespace {
 
 constexpr WORD kBitsPerPixel = 24;
-
-// The screen's device context, given back on every path.
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class GdiBitmap {
- public:
-  explicit GdiBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~GdiBitmap() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-  }
-  GdiBitmap(const GdiBitmap&) = delete;
-  GdiBitmap& operator=(const GdiBitmap&) = delete;
-  HBITMAP get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
-};
 
 // A bitmap selected into a DC for as long as this lives: a selected bitmap
 // cannot be deleted, so the DC gets its own one back first.
@@ -169,10 +127,10 @@ bool Capture(HWND window, const std::string& path) {
   const int height = frame.bottom - frame.top;
   if (width <= 0 || height <= 0) return false;
 
-  ScreenDc screen;
-  if (screen.get() == nullptr) return false;
-  MemoryDc memory(screen.get());
-  if (memory.get() == nullptr) return false;
+  const ScreenDc screen = GetScreenDc();
+  if (screen == nullptr) return false;
+  const MemoryDc memory(CreateCompatibleDC(screen.get()));
+  if (memory == nullptr) return false;
   // A bottom-up 24-bit DIB section holds its pixels exactly as the file does.
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof(format.bmiHeader);
@@ -182,8 +140,9 @@ bool Capture(HWND window, const std::string& path) {
   format.bmiHeader.biBitCount = kBitsPerPixel;
   format.bmiHeader.biCompression = BI_RGB;
   void* pixels = nullptr;
-  GdiBitmap bitmap(CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
-  if (bitmap.get() == nullptr || pixels == nullptr) return false;
+  const GdiBitmap bitmap(
+      CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (bitmap == nullptr || pixels == nullptr) return false;
   {
     Selection selected(memory.get(), bitmap.get());
     if (!selected.ok()) return false;
